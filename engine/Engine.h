@@ -1,0 +1,2 @@
+#pragma once
+// The trial-load analysis engine behind VELTA_DOS.exe.

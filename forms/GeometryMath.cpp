@@ -1,0 +1,66 @@
+#include "forms/GeometryMath.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "model/CaseModel.h"
+#include "model/Numbers.h"
+
+namespace velta {
+
+namespace {
+constexpr long double kPi = 3.14159265358979323846L;
+}
+
+double circleAbscissa(double cx, double cz, double r, double z)
+{
+    const double under = r * r - (z - cz) * (z - cz);
+    if (under < 0) throw std::domain_error("the circle does not reach elevation " + formatGeneral(z));
+    const double root = std::sqrt(under);
+    return r > 0 ? cx - root : cx + root;
+}
+
+double AbscisseAtElevation(const Tab3dim& tab, int u, double z)
+{
+    const double e0 = parseNumber(tab(u, kColElevation, 0));
+    if ((z - e0) * (z - e0) < 0.001) return parseNumber(tab(u, kColAbscissa, 0));
+    int k = -1;
+    for (int r = 0; r < kTabRows; ++r) {
+        const std::string& cell = tab(u, kColElevation, r);
+        if (cell.empty()) break;
+        if (round1(z) - round1(parseNumber(cell)) <= 0.001) {
+            k = r;
+            break;
+        }
+    }
+    if (k <= 0)
+        throw std::domain_error("elevation " + formatGeneral(z) + " lies outside the described curve");
+    const std::string& slope = tab(u, kColSlope, k);
+    if (!slope.empty()) {
+        const double zb = parseNumber(tab(u, kColElevation, k - 1));
+        const double xb = parseNumber(tab(u, kColAbscissa, k - 1));
+        return xb + parseNumber(slope) * (z - zb);
+    }
+    return circleAbscissa(parseNumber(tab(u, kColCircleX, k)), parseNumber(tab(u, kColCircleZ, k)),
+                          parseNumber(tab(u, kColCircleRadius, k)), z);
+}
+
+double PhitoA(double phi, double Zm, double AxialR)
+{
+    const long double p = phi * kPi / 180;
+    const long double s = std::sin(p) * Zm / AxialR;
+    if (s < -1 || s > 1) throw std::domain_error("invalid abutment angle");
+    return static_cast<double>(phi - 180 / kPi * std::asin(s));
+}
+
+double AToPhi(double A, double Zm, double AxialR)
+{
+    const long double a = A * kPi / 180;
+    const long double c = std::sqrt(Zm * (long double)Zm + AxialR * (long double)AxialR - 2 * Zm * AxialR * std::cos(a));
+    if (c == 0) throw std::domain_error("invalid abutment angle");
+    const long double s = std::sin(a) * AxialR / c;
+    if (s < -1 || s > 1) throw std::domain_error("invalid abutment angle");
+    return static_cast<double>(180 / kPi * std::asin(s));
+}
+
+}  // namespace velta
