@@ -64,3 +64,42 @@ double AToPhi(double A, double Zm, double AxialR)
 }
 
 }  // namespace velta
+
+namespace velta {
+
+CantileverLayout computeCantileverLayout(const Tab3dim& arcTab, int nbArcs, int u, const Tab3dim& upLoCLeft,
+                                         const Tab3dim& upLoCRight, double radius, double radiusR)
+{
+    CantileverLayout l;
+    l.angle.fill(0);
+    l.baseElev.fill(kNoElevation);
+    int slot = kCrownSlot;
+    for (int k = 1; k < nbArcs && k < kTabRows; ++k) {
+        const std::string& phi = arcTab(u, kArcPhiL, k);
+        if (phi.empty()) continue;
+        const double z = parseNumber(arcTab(u, kArcElevation, k));
+        const double x = AbscisseAtElevation(upLoCLeft, u, z);
+        const double A = PhitoA(parseNumber(phi), radius - x, radius);
+        ++slot;
+        l.angle[slot] = -R2(A);
+        l.baseElev[slot] = z;
+    }
+    l.last = slot;
+    slot = kCrownSlot;
+    for (int k = 1; k < nbArcs && k < kTabRows; ++k) {
+        const std::string& phi = arcTab(u, kArcPhiR, k);
+        if (phi.empty()) continue;
+        const double z = parseNumber(arcTab(u, kArcElevation, k));
+        const double x = AbscisseAtElevation(upLoCRight, u, z);
+        const double A = PhitoA(parseNumber(phi), radiusR - x, radiusR);
+        --slot;
+        l.angle[slot] = R2(A);
+        l.baseElev[slot] = z;
+    }
+    l.first = slot;
+    l.angle[kCrownSlot] = 0;
+    l.baseElev[kCrownSlot] = parseNumber(arcTab(u, kArcElevation, 0));
+    return l;
+}
+
+}  // namespace velta

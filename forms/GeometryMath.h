@@ -22,3 +22,25 @@ double AToPhi(double A, double Zm, double AxialR);
 double circleAbscissa(double cx, double cz, double r, double z);
 
 }  // namespace velta
+
+#include <array>
+
+namespace velta {
+
+// The cantilever slots that the arches define: slot 20 the crown (angle 0,
+// foundation at the lowest arch), slots 21.. the left abutments of the
+// arches that have a left angle (negative A angles), slots ..19 the right
+// ones (positive). Angles are A, rounded to two decimals; elevations are in
+// the unit of `u`. Unused slots hold angle 0 and elevation -1000.
+struct CantileverLayout {
+    std::array<double, 41> angle{};
+    std::array<double, 41> baseElev{};
+    int first = 20;
+    int last = 20;
+};
+// arcTab rows 0..nbArcs-1 (row 0 the lowest arch); upLoCLeft and
+// upLoCRight are the upstream lines of centres of each side.
+CantileverLayout computeCantileverLayout(const Tab3dim& arcTab, int nbArcs, int u, const Tab3dim& upLoCLeft,
+                                         const Tab3dim& upLoCRight, double radius, double radiusR);
+
+}  // namespace velta

@@ -1,0 +1,13 @@
+#include <cstdio>
+
+#include "cli/CliCommands.h"
+
+namespace velta::cli {
+
+int exportResults(int, char**)
+{
+    std::fprintf(stderr, "velta-cli: this command is not available yet\n");
+    return 1;
+}
+
+}  // namespace velta::cli

@@ -1,0 +1,55 @@
+#pragma once
+// The geometry editor's behaviour over its editor state: showing, the
+// centre-count rule, the face-tab change and validation, the angle
+// convention switch, the right-click commands, OK and Annuler, and the
+// commit LectureStructure.
+#include "model/Session.h"
+
+namespace velta {
+
+// FormActivate: unit labels and headers, working tables from the committed
+// ones, the selected tab's grid, the centre-count rule, fields and arch grid.
+void GeometryFormActivate(Session& s);
+// NbCenterEditChange: captions, tabs, right radius visibility, layout picture.
+void NbCenterEditChange(Session& s);
+// FaceTabControlChange: loads working table t = geo.faceTabIndex into the grid.
+void FaceTabControlChange(Session& s);
+// FaceTabControlChanging: validates and completes the grid shown and, on
+// success, stores it into the working table. AllowChange is set to true on
+// success and false on failure.
+void FaceTabControlChanging(Session& s, bool& AllowChange);
+// Selecting another face tab as the user does: validation first, the change
+// only when it succeeds. Returns whether the tab changed.
+bool selectFaceTab(Session& s, int newIndex);
+// AngleRadioGroupClick: converts the arch grid's angles to the convention
+// `newIndex` (0 Phi, 1 A).
+void AngleRadioGroupClick(Session& s, int newIndex);
+// Top and base fields changed: their text goes into the first or last
+// elevation cell of both grids.
+void TopDEditChange(Session& s);
+void BaseDEditChange(Session& s);
+
+// The commit. Returns true when the geometry was validated (the editor then
+// closes).
+bool LectureStructure(Session& s);
+// OK: validation of the tab shown, back to Phi, commit. Returns true when
+// the editor closes. The caller redraws the 2D view (the result controls
+// are disabled here).
+bool GeometryOKButtonClick(Session& s);
+// Annuler: restores the fields from the model, back to Phi, clears the mark.
+void GeometryAnnulerButtonClick(Session& s);
+
+// Right-click menus of the two grids.
+enum class GridKind { Face, Arc };
+struct GridMenuItems {
+    bool insertBelow = false, changeElevation = false, remove = false, copyFromPrevTab = false;
+};
+GridMenuItems gridMenuItems(const Session& s, GridKind grid);
+// Each asks through the prompter, checks the entry and reports problems
+// through the message sink; nothing changes on a refused entry.
+void gridInsertBelow(Session& s, GridKind grid);
+void gridChangeElevation(Session& s, GridKind grid);
+void gridRemove(Session& s, GridKind grid);
+void faceCopyElevationsFromPrevTab(Session& s);
+
+}  // namespace velta
