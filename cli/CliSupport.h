@@ -1,0 +1,35 @@
+#pragma once
+// What the batch tool's subcommands share: messages to stderr, a prompter
+// that cancels every question, and opening a case as File > Open does.
+#include <cstdio>
+#include <string>
+
+#include "model/Session.h"
+
+namespace velta::cli {
+
+// Every text the window would show in a message box, one line each.
+class StderrSink : public MessageSink {
+public:
+    void show(MessageKind, const std::string& text) override;
+    int count = 0;
+};
+
+// A session for the batch tool: ProgramDir and the scratch folder are set,
+// CaseFile entries hold "VELTA", and Initialisation has run.
+struct BatchSession {
+    StderrSink sink;
+    FixedPrompter prompter;  // cancels: an empty dam name stays empty
+    Session session{sink, prompter};
+    BatchSession();
+};
+
+// Opens a deck into tab slot 0 exactly as File > Open does. Returns true
+// when the case was accepted: the reader's flag stayed true and the three
+// Data marks are set. Read errors are reported on stderr.
+bool openCase(Session& s, const std::string& path);
+
+// Switches the session to SI units as the Data menu's unit entry does.
+void switchToSI(Session& s);
+
+}  // namespace velta::cli
