@@ -1,6 +1,7 @@
 #pragma once
 // LectureDonnees: reads an input deck into the editors' state as a user
 // would type it, then runs the editors' validations and commits.
+#include <stdexcept>
 #include <string>
 
 #include "model/Session.h"
