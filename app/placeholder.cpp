@@ -1,1 +1,0 @@
-// The desktop program's widgets live in this folder.
