@@ -357,12 +357,14 @@ TEST(ResultsReader, ForceRowThreeSlotsAfterTheCursor)
 TEST(ResultsReader, ForceRowPastTheLastSlotFailsKeepingEarlierRows)
 {
     Reader t;
+    t.s.model.ConsBaseElev[23] = 1040;  // stale, beyond the last used slot
     auto msgs = t.read(samplePlt(), minimalOut({forceRow("1040.00", "1.", "1.0", "2.", "2.0"),
                                                 forceRow("1040.00", "3.", "3.0", "4.", "4.0"),
                                                 forceRow("1040.00", "5.", "5.0", "6.", "6.0")}));
     EXPECT_EQ(msgs, std::vector<std::string>{kForcesMsg});
     EXPECT_EQ(t.r.ResAbutForce[0][19][0], 1);
     EXPECT_EQ(t.r.ResAbutForce[1][21][1], 3);
+    EXPECT_EQ(t.r.ResAbutForce[0][23][0], 0);
     EXPECT_EQ(t.controls(), (Reader::Controls{true, true, true, false, true, false}));
 }
 

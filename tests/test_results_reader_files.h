@@ -4,6 +4,7 @@
 // belong to.
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "model/Session.h"
 
@@ -125,6 +126,67 @@ inline void sampleCase(Session& s)
     s.model.ConsBaseElev[21] = 1040;
     s.model.ConsBaseElev[22] = 1100;
     s.geo.NbCenterEdit = 1;
+}
+
+}  // namespace velta::test
+
+namespace velta::test {
+
+// The first broken invariant of the results model and the view controls
+// after a read that showed `messages`; empty when all hold.
+inline std::string brokenResultsInvariant(const Session& s, const std::vector<std::string>& messages)
+{
+    const ResultsModel& r = s.results;
+    const MainWindowState& w = s.main;
+    auto shown = [&](const std::string& start) {
+        for (const auto& m : messages)
+            if (m.rfind(start, 0) == 0) return true;
+        return false;
+    };
+    if (messages.size() > 7) return "too many messages";
+    for (const auto& m : messages)
+        if (m.find("not found") == std::string::npos) return "unexpected message: " + m;
+    if (w.DeformeeButton != !shown("Deflection results")) return "deflection controls";
+    if (w.LoadButton != w.DeformeeButton) return "load view control";
+    if (w.SiButton != !shown("Principal stresses results")) return "stress controls";
+    if (w.GeometrieButton3d != !shown("Geometric properties for cantilevers")) return "3D control";
+    if (w.FappuiButton != !shown("Forces results")) return "force controls";
+    for (bool b : {w.PlusButton, w.MoinsButton, w.ValeurButton, w.ScaleLabel})
+        if (b != w.FappuiButton) return "scale controls follow the last section";
+
+    const int first = s.model.FirstCons, last = s.model.LastCons;
+    for (int c = 0; c < kConsSlots; ++c) {
+        const bool used = c >= first && c <= last;
+        const std::string at = " at slot " + std::to_string(c);
+        const int nd = r.ResDeflCount[c], ns = r.ResStressCount[c], ng = r.ResConsGeomCount[c];
+        if (nd < 0 || nd > kResultPoints || ns < 0 || ns > kResultPoints || ng < 0 || ng > kGeomRows)
+            return "count out of bounds" + at;
+        for (int u = 0; u < kUnitCopies; ++u) {
+            for (int k = nd; k < kResultPoints; ++k)
+                if (r.ResDeflElev[u][c][k] != kNoElevation || r.ResDeflection[u][c][k] != 0 ||
+                    r.ResConsLoad[u][c][k] != 0)
+                    return "deflection beyond the count" + at;
+            for (int k = ns; k < kResultPoints; ++k)
+                for (const TabResult* t : {&r.ResStressElev, &r.ResPrin1Up, &r.ResPrin2Up, &r.ResAngleUp,
+                                           &r.ResPrin1Down, &r.ResPrin2Down, &r.ResAngleDown})
+                    if ((*t)[u][c][k] != 0) return "stress beyond the count" + at;
+            for (int k = 0; k < kResultPoints; ++k)
+                if ((!used || k > 3) && r.ResAbutForce[u][c][k] != 0) return "force outside the used slots" + at;
+        }
+        for (int j = 0; j < 4; ++j)
+            for (int k = ng; k < kGeomRows; ++k)
+                if (r.ResConsGeom[j][c][k] != 0) return "section row beyond the count" + at;
+        if (!used) continue;
+        for (int k = 0; k < nd && w.DeformeeButton; ++k)
+            if (r.ResDeflElev[1][c][k] != r.ResDeflElev[0][c][k] * 0.3048) return "deflection SI layer" + at;
+        for (int k = 0; k < ns && w.SiButton; ++k) {
+            if (!(r.ResPrin1Up[0][c][k] <= r.ResPrin2Up[0][c][k]) ||
+                !(r.ResPrin1Down[0][c][k] <= r.ResPrin2Down[0][c][k]))
+                return "stresses out of order" + at;
+            if (r.ResPrin1Up[1][c][k] != r.ResPrin1Up[0][c][k] / 145.038) return "stress SI layer" + at;
+        }
+    }
+    return {};
 }
 
 }  // namespace velta::test
