@@ -30,6 +30,10 @@ struct MainWindowState {
     int tabIndex = -1;
     // Hint text of the drawing surface.
     std::string MainImageHint;
+    // The view button shown pressed (a ViewKind value), -1 when all are up.
+    int viewButtonDown = -1;
+    // Analysis menu: "Run", "Results files (imp. unit)", "Export results (.csv)".
+    bool LancerCalculMenu = true, Resultsfilemenu = false, ExportResultsMenu = false;
 
     static constexpr const char* kUnitMenuInitialCaptionText = "Convert in IS unit";
 
