@@ -10,7 +10,9 @@ namespace velta {
 namespace {
 
 // Smallest and largest value of a result array over the used slots and
-// their stored points, both starting from point 0 of the first slot.
+// their stored points. Both start from the first stored point: point 0 of
+// the first slot when it has one (an end cantilever without points must
+// not bring its reset value 0 into the extremes).
 struct Extremes {
     double min = 0, max = 0;
 };
@@ -20,11 +22,12 @@ Extremes extremes(const Session& s, const TabResult& res, const std::array<int, 
     const int U = s.model.UnitSystem;
     const int first = std::max(s.model.FirstCons, 0), last = std::min(s.model.LastCons, kConsSlots - 1);
     Extremes e;
-    if (first > last) return e;
-    e.min = e.max = res[U][first][0];
+    bool any = false;
     for (int c = first; c <= last; ++c) {
         for (int k = 0; k < std::min(count[c], kResultPoints); ++k) {
             const double v = res[U][c][k];
+            if (!any) e.min = e.max = v;
+            any = true;
             if (v < e.min) e.min = v;
             if (v > e.max) e.max = v;
         }
