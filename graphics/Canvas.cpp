@@ -25,7 +25,10 @@ const char* styleName(PenStyle s)
 std::string ints(std::initializer_list<int> v)
 {
     std::string out;
-    for (int i : v) out += " " + std::to_string(i);
+    for (int i : v) {
+        out += ' ';
+        out += std::to_string(i);
+    }
     return out;
 }
 

@@ -102,7 +102,9 @@ void PaintingCanvas::paintRect(int x1, int y1, int x2, int y2)
 {
     const int l = std::min(x1, x2), r = std::max(x1, x2), t = std::min(y1, y2), b = std::max(y1, y2);
     if (r <= l || b <= t) return;
-    if (brush().style == BrushStyle::Solid) {
+    if (brush().style == BrushStyle::Solid && l <= 0 && t <= 0 && r >= image_.width() && b >= image_.height()) {
+        image_.fill(QColor::fromRgb(0xFF000000u | brush().color));
+    } else if (brush().style == BrushStyle::Solid) {
         const QRgb fill = 0xFF000000u | brush().color;
         const int cl = std::max(l, 0), cr = std::min(r, image_.width());
         for (int y = std::max(t, 0); y < std::min(b, image_.height()); ++y) {
