@@ -34,7 +34,10 @@ std::string num(double v)
     return buf;
 }
 
-double thickness(double z) { return 80 - 0.1 * z; }
+double thickness(double z)
+{
+    return 80 - 0.1 * z;
+}
 
 // A 600 ft dam of radius 800 ft; arch k at 60 k ft with abutment angles
 // 10 + 4 k degrees, one cantilever at each abutment of each arch.
@@ -64,7 +67,8 @@ struct BigDam {
         };
         face(kUpstreamFace, 0, 0);
         face(kDownstreamFace, 80, 20);
-        for (int t : {kUpstreamLoC, kDownstreamLoC, kRightUpstreamLoC, kRightDownstreamLoC}) face(t, 800, 800);
+        for (int t : {kUpstreamLoC, kDownstreamLoC, kRightUpstreamLoC, kRightDownstreamLoC})
+            face(t, 800, 800);
         m.NbArcs = 11;
         m.ConsAngle.fill(0);
         m.ConsBaseElev.fill(kNoElevation);
@@ -136,8 +140,7 @@ struct BigDam {
     }
 };
 
-template <bool (*Show)(Session&, Canvas&)>
-void BM_View(benchmark::State& state)
+template <bool (*Show)(Session&, Canvas&)> void BM_View(benchmark::State& state)
 {
     ensureApp();
     BigDam dam;
@@ -167,7 +170,7 @@ void BM_3DRotateStep(benchmark::State& state)
     }
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_View<&GeometrieButtonClick>)->Name("Geometry2D")->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_View<&GeometrieButton3dClick>)->Name("View3D")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -21,7 +21,10 @@ namespace velta::cli {
 
 namespace {
 
-void say(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void say(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 // The toolkit's own notes (runtime folders, fonts) are not messages of the
 // command: only its critical errors reach stderr.
@@ -44,7 +47,7 @@ bool readResults(Session& s, const DrawOptions& o)
 #endif
 }
 
-}  // namespace
+} // namespace
 
 int draw(int argc, char** argv)
 {
@@ -109,4 +112,4 @@ int draw(int argc, char** argv)
     return drawn ? 0 : 1;
 }
 
-}  // namespace velta::cli
+} // namespace velta::cli

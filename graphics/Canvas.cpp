@@ -16,9 +16,12 @@ std::string hex(Color c)
 const char* styleName(PenStyle s)
 {
     switch (s) {
-    case PenStyle::Dash: return "dash";
-    case PenStyle::Dot: return "dot";
-    default: return "solid";
+    case PenStyle::Dash:
+        return "dash";
+    case PenStyle::Dot:
+        return "dot";
+    default:
+        return "solid";
     }
 }
 
@@ -32,7 +35,7 @@ std::string ints(std::initializer_list<int> v)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int textLength(const std::string& utf8)
 {
@@ -74,7 +77,10 @@ void Canvas::drawFocusRect(int x1, int y1, int x2, int y2)
     paintFocusRect(x1, y1, x2, y2);
 }
 
-RecordingCanvas::RecordingCanvas(int width, int height) : w_(width), h_(height) { setLog(&ops); }
+RecordingCanvas::RecordingCanvas(int width, int height) : w_(width), h_(height)
+{
+    setLog(&ops);
+}
 
 std::string RecordingCanvas::text() const
 {
@@ -83,4 +89,4 @@ std::string RecordingCanvas::text() const
     return out;
 }
 
-}  // namespace velta
+} // namespace velta

@@ -9,7 +9,7 @@
 
 namespace velta {
 
-using Color = std::uint32_t;  // 0xRRGGBB
+using Color = std::uint32_t; // 0xRRGGBB
 inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kWhite = 0xFFFFFF;
 inline constexpr Color kRed = 0xFF0000;
@@ -116,4 +116,4 @@ private:
     int w_, h_;
 };
 
-}  // namespace velta
+} // namespace velta

@@ -21,14 +21,18 @@ bool parseSize(const std::string& text, int& w, int& h)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool isViewName(const std::string& v)
 {
-    return v == "geometry" || v == "3d" || v == "deflection" || v == "stresses" || v == "forces" || v == "loads";
+    return v == "geometry" || v == "3d" || v == "deflection" || v == "stresses" || v == "forces" ||
+           v == "loads";
 }
 
-bool viewNeedsResults(const std::string& v) { return isViewName(v) && v != "geometry"; }
+bool viewNeedsResults(const std::string& v)
+{
+    return isViewName(v) && v != "geometry";
+}
 
 bool viewAvailable(const Session& s, const std::string& v)
 {
@@ -93,4 +97,4 @@ bool drawNamedView(Session& s, Canvas& c, const std::string& v)
     return false;
 }
 
-}  // namespace velta
+} // namespace velta

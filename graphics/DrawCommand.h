@@ -11,7 +11,7 @@ namespace velta {
 
 struct DrawOptions {
     std::string casePath, view, pngPath;
-    std::string pltPath, outPath;  // both empty without --results
+    std::string pltPath, outPath; // both empty without --results
     std::string logPath;
     bool si = false;
     int width = 1024, height = 768;
@@ -35,4 +35,4 @@ bool viewAvailable(const Session& s, const std::string& view);
 // stopped (the reason went to the session's messages).
 bool drawNamedView(Session& s, Canvas& c, const std::string& view);
 
-}  // namespace velta
+} // namespace velta

@@ -13,7 +13,10 @@ namespace velta {
 
 namespace {
 
-bool isBlank(const std::string& cell) { return trim(cell).empty(); }
+bool isBlank(const std::string& cell)
+{
+    return trim(cell).empty();
+}
 
 // A point of the crown section to screen, with the crown-section mapping.
 void toScreen(const Session& s, double x, double z, int& sx, int& sy)
@@ -22,7 +25,10 @@ void toScreen(const Session& s, double x, double z, int& sx, int& sy)
     sy = s.draw.ViewOriginY - px(s.draw.ViewScale * z);
 }
 
-int screenY(const Session& s, double z) { return s.draw.ViewOriginY - px(s.draw.ViewScale * z); }
+int screenY(const Session& s, double z)
+{
+    return s.draw.ViewOriginY - px(s.draw.ViewScale * z);
+}
 
 void moveToBase(const Session& s, Canvas& c, int t)
 {
@@ -114,11 +120,17 @@ void drawMesh(Session& s, Canvas& c, double sign, bool labels)
     }
 }
 
-}  // namespace
+} // namespace
 
-void DrawDevelopedMesh(Session& s, Canvas& c) { drawMesh(s, c, 1, s.view.ViewKind == kView2D); }
+void DrawDevelopedMesh(Session& s, Canvas& c)
+{
+    drawMesh(s, c, 1, s.view.ViewKind == kView2D);
+}
 
-void DrawMeshFromUpstream(Session& s, Canvas& c) { drawMesh(s, c, -1, false); }
+void DrawMeshFromUpstream(Session& s, Canvas& c)
+{
+    drawMesh(s, c, -1, false);
+}
 
 void DrawCrownSection(Session& s, Canvas& c)
 {
@@ -140,9 +152,10 @@ void DrawCrownSection(Session& s, Canvas& c)
 
     const bool twoCentres = s.geo.NbCenterEdit == 2;
     const std::string legend =
-        twoCentres ? "Us / Ds face of the crown cantilever - Us / Ds Left Line of centers (solid line) - Us / Ds "
-                     "Right Line of centers (dot line) "
-                   : "Us / Ds face of the crown cantilever - Us / Ds Line of centers";
+        twoCentres
+            ? "Us / Ds face of the crown cantilever - Us / Ds Left Line of centers (solid line) - Us / Ds "
+              "Right Line of centers (dot line) "
+            : "Us / Ds face of the crown cantilever - Us / Ds Line of centers";
     c.textOut(px(W / 2.0) - 2 * textLength(legend), 10, legend);
 
     // Base label of the upstream face, with its leader.
@@ -225,4 +238,4 @@ bool GeometrieButtonClick(Session& s, Canvas& c)
     });
 }
 
-}  // namespace velta
+} // namespace velta

@@ -41,7 +41,8 @@ void FitUpperHalf(Session& s, const Canvas& c);
 void Fit3DView(Session& s, const Canvas& c);
 // Centres the rectangle and fits its limiting side to the image. Does
 // nothing for a rectangle with y2 <= y1 or x2 < x1.
-void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY, double& scale);
+void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY,
+                     double& scale);
 // Developed crest length in feet, from the crest arch's abutment angles.
 double crestLength(const Session& s);
 
@@ -101,7 +102,8 @@ using CursorHook = std::function<void(CursorShape)>;
 void MainImageMouseDown(Session& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y);
 // Failures while redrawing during a drag are not reported (the button that
 // showed the view has reported them); the release reports them.
-void MainImageMouseMove(Session& s, Canvas& c, ShiftState shift, int x, int y, const CursorHook& setCursor = {});
+void MainImageMouseMove(Session& s, Canvas& c, ShiftState shift, int x, int y,
+                        const CursorHook& setCursor = {});
 void MainImageMouseUp(Session& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y,
                       const CursorHook& setCursor = {});
 
@@ -113,4 +115,4 @@ void setPen(Canvas& c, Color color, int width, PenStyle style);
 // Developed abscissa of slot i (feet) with the radius of its side.
 double developedX(const Session& s, int slot);
 
-}  // namespace velta
+} // namespace velta

@@ -9,19 +9,25 @@ namespace velta {
 
 namespace {
 
-QColor qcolor(Color c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+QColor qcolor(Color c)
+{
+    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
 
 // On and off runs of the one-pixel dashed and dotted pens.
 bool patternOn(PenStyle style, int step)
 {
     switch (style) {
-    case PenStyle::Dash: return step % 24 < 18;
-    case PenStyle::Dot: return step % 6 < 3;
-    default: return true;
+    case PenStyle::Dash:
+        return step % 24 < 18;
+    case PenStyle::Dot:
+        return step % 6 < 3;
+    default:
+        return true;
     }
 }
 
-}  // namespace
+} // namespace
 
 PaintingCanvas::PaintingCanvas(QImage& image) : image_(image), metrics_(font_)
 {
@@ -61,7 +67,9 @@ void PaintingCanvas::thinLine(int x1, int y1, int x2, int y2)
         // A segment far longer than the image (a deep zoom): let QPainter clip it.
         QPainter p(&image_);
         p.setRenderHint(QPainter::Antialiasing, false);
-        Qt::PenStyle qs = style == PenStyle::Dash ? Qt::DashLine : style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine;
+        Qt::PenStyle qs = style == PenStyle::Dash  ? Qt::DashLine
+                          : style == PenStyle::Dot ? Qt::DotLine
+                                                   : Qt::SolidLine;
         p.setPen(QPen(qcolor(c), 0, qs));
         p.drawLine(QLineF(x1, y1, x2, y2));
         return;
@@ -102,7 +110,8 @@ void PaintingCanvas::paintRect(int x1, int y1, int x2, int y2)
 {
     const int l = std::min(x1, x2), r = std::max(x1, x2), t = std::min(y1, y2), b = std::max(y1, y2);
     if (r <= l || b <= t) return;
-    if (brush().style == BrushStyle::Solid && l <= 0 && t <= 0 && r >= image_.width() && b >= image_.height()) {
+    if (brush().style == BrushStyle::Solid && l <= 0 && t <= 0 && r >= image_.width() &&
+        b >= image_.height()) {
         image_.fill(QColor::fromRgb(0xFF000000u | brush().color));
     } else if (brush().style == BrushStyle::Solid) {
         const QRgb fill = 0xFF000000u | brush().color;
@@ -157,4 +166,4 @@ void PaintingCanvas::paintFocusRect(int x1, int y1, int x2, int y2)
     }
 }
 
-}  // namespace velta
+} // namespace velta

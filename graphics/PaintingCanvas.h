@@ -38,4 +38,4 @@ private:
     QFontMetrics metrics_;
 };
 
-}  // namespace velta
+} // namespace velta

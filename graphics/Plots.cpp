@@ -32,14 +32,26 @@ Node node(const Session& s, double R, int slot, double z, double sign = 1)
     return Node{s.draw, sign * (scale * R * s.model.ConsAngle[slot] * 3.14 / 180), scale * z};
 }
 
-double sideRadius(const Session& s, int slot) { return slot <= kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0]; }
+double sideRadius(const Session& s, int slot)
+{
+    return slot <= kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0];
+}
 
-int firstSlot(const Session& s) { return std::max(s.model.FirstCons, 0); }
-int lastSlot(const Session& s) { return std::min(s.model.LastCons, kConsSlots - 1); }
-int points(int count) { return std::clamp(count, 0, kResultPoints); }
+int firstSlot(const Session& s)
+{
+    return std::max(s.model.FirstCons, 0);
+}
+int lastSlot(const Session& s)
+{
+    return std::min(s.model.LastCons, kConsSlots - 1);
+}
+int points(int count)
+{
+    return std::clamp(count, 0, kResultPoints);
+}
 
-void drawStresses(Session& s, Canvas& c, const TabResult& prin1, const TabResult& prin2, const TabResult& angle,
-                  double sign)
+void drawStresses(Session& s, Canvas& c, const TabResult& prin1, const TabResult& prin2,
+                  const TabResult& angle, double sign)
 {
     const ResultsModel& r = s.results;
     const int U = s.model.UnitSystem;
@@ -67,7 +79,7 @@ void drawStresses(Session& s, Canvas& c, const TabResult& prin1, const TabResult
     }
 }
 
-}  // namespace
+} // namespace
 
 void DrawDeflections(Session& s, Canvas& c)
 {
@@ -128,7 +140,8 @@ void DrawSectionForce(Session& s, Canvas& c, int slot, int x, int y)
     c.moveTo(x, y);
     const double F2 = r.ResAbutForce[0][slot][2];
     const double theta2 = r.ResAbutForce[0][slot][3] * kPi / 180;
-    c.lineTo(x + px(std::cos(theta2) * s.view.ForceScale * F2), y + px(std::sin(theta2) * s.view.ForceScale * F2));
+    c.lineTo(x + px(std::cos(theta2) * s.view.ForceScale * F2),
+             y + px(std::sin(theta2) * s.view.ForceScale * F2));
     if (s.view.ValuesMode == 1) c.textOut(x, y, formatFixed(r.ResAbutForce[U][slot][2], 1));
     if (s.view.ValuesMode == 2) c.textOut(x, y, formatFixed(r.ResAbutForce[U][slot][3], 1));
     c.setPenColor(kBlack);
@@ -138,7 +151,7 @@ void DrawCantileverSections(Session& s, Canvas& c)
 {
     const ResultsModel& r = s.results;
     const int first = firstSlot(s), last = lastSlot(s);
-    if (last - first < 2) return;  // no inner cantilever
+    if (last - first < 2) return; // no inner cantilever
     const double scale = s.draw.ViewScale;
     auto rows = [&](int b) { return std::clamp(r.ResConsGeomCount[b], 0, kGeomRows); };
     auto z = [&](int b, int j) { return r.ResConsGeom[0][b][j]; };
@@ -245,4 +258,4 @@ void DrawLoadSplit(Session& s, Canvas& c)
     }
 }
 
-}  // namespace velta
+} // namespace velta

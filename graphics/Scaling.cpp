@@ -22,7 +22,8 @@ double damHeight(const Session& s)
 // Abutment angle (degrees) of the crest arch, column 2 (left) or 3 (right).
 double crestPhi(const Session& s, int column)
 {
-    if (s.model.NbArcs < 1 || s.model.NbArcs > kTabRows) throw DrawingError("the dam has no arch at the crest");
+    if (s.model.NbArcs < 1 || s.model.NbArcs > kTabRows)
+        throw DrawingError("the dam has no arch at the crest");
     return parseNumber(s.model.ArcTab(0, column, s.model.NbArcs - 1));
 }
 
@@ -37,9 +38,12 @@ double fitScale(const Session& s, const Canvas& c, double height)
     return sx < sy ? sx : sy;
 }
 
-double midElevation(const Session& s) { return (s.model.TopElev[0] + s.model.BaseElev[0]) / 2; }
+double midElevation(const Session& s)
+{
+    return (s.model.TopElev[0] + s.model.BaseElev[0]) / 2;
+}
 
-}  // namespace
+} // namespace
 
 int px(double v)
 {
@@ -62,7 +66,10 @@ bool drawGuarded(Session& s, const std::function<void()>& draw)
     }
 }
 
-int centredX(const Session& s, const std::string& text) { return s.draw.ViewOriginX - 2 * textLength(text); }
+int centredX(const Session& s, const std::string& text)
+{
+    return s.draw.ViewOriginX - 2 * textLength(text);
+}
 
 void setPen(Canvas& c, Color color, int width, PenStyle style)
 {
@@ -126,7 +133,8 @@ void Fit3DView(Session& s, const Canvas& c)
     s.draw.ViewMidElevation = px(midElevation(s));
 }
 
-void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY, double& scale)
+void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY,
+                     double& scale)
 {
     if (y2 <= y1 || x2 < x1 || !(scale != 0)) return;
     const double W = c.width(), H = c.height();
@@ -142,4 +150,4 @@ void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& origi
     originY = px(v * s2 + H / 2);
 }
 
-}  // namespace velta
+} // namespace velta

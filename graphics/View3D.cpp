@@ -34,12 +34,19 @@ struct Pixel {
 
 Pixel polarPixel(const Session& s, const Canvas& c, double centre, double r, double beta, double z)
 {
-    const ProjectedPoint p = ProjectPoint(s, c, scalePoint(s, r * std::sin(beta), centre - r * std::cos(beta), z));
+    const ProjectedPoint p =
+        ProjectPoint(s, c, scalePoint(s, r * std::sin(beta), centre - r * std::cos(beta), z));
     return Pixel{px(p.x), px(p.y), p.x, p.y};
 }
 
-void lineTo(Canvas& c, const Pixel& p) { c.lineTo(p.x, p.y); }
-void moveTo(Canvas& c, const Pixel& p) { c.moveTo(p.x, p.y); }
+void lineTo(Canvas& c, const Pixel& p)
+{
+    c.lineTo(p.x, p.y);
+}
+void moveTo(Canvas& c, const Pixel& p)
+{
+    c.moveTo(p.x, p.y);
+}
 
 void thicknessLabel(Session& s, Canvas& c, double t, const Pixel& a, const Pixel& b)
 {
@@ -56,16 +63,21 @@ double intradosAbutment(double phi, double intradosDist, double extradosDist, do
     const double a = std::asin(sp * (intradosDist - extradosDist) / intradosRadius);
     const double d = intradosRadius * std::sin(a + phi) / sp;
     const double beta = std::asin(sp * d / intradosRadius);
-    if (!std::isfinite(beta)) throw std::domain_error("an arch outline cannot be drawn from the planes of centres");
+    if (!std::isfinite(beta))
+        throw std::domain_error("an arch outline cannot be drawn from the planes of centres");
     return beta;
 }
 
-bool exactly(ShiftState shift, ShiftState flags) { return shift == flags; }
+bool exactly(ShiftState shift, ShiftState flags)
+{
+    return shift == flags;
+}
 
-}  // namespace
+} // namespace
 
-const char* const kHint3D = "Déplacer:Clique milieu\rRotation:Ctrl+Clique gauche\rZoom:Shift+Clique gauche\r"
-                            "Zoom fenêtre:Clique droit vers le bas à droite\rZoom initial:Clique droit vers le haut";
+const char* const kHint3D =
+    "Déplacer:Clique milieu\rRotation:Ctrl+Clique gauche\rZoom:Shift+Clique gauche\r"
+    "Zoom fenêtre:Clique droit vers le bas à droite\rZoom initial:Clique droit vers le haut";
 
 SpacePoint scalePoint(const Session& s, double x, double y, double z)
 {
@@ -182,8 +194,9 @@ bool GeometrieButton3dClick(Session& s, Canvas& c)
                                       : "thickness at the top and base of the cantilevers (m)";
             c.textOut(centredX(s, t), 40, t);
         }
-        const std::string help = "Move:middle click   Rotation:Ctrl+left click   Zoom:Shift+left click   Zoom "
-                                 "window:right click toward right bottom   initial view:right click toward top";
+        const std::string help =
+            "Move:middle click   Rotation:Ctrl+left click   Zoom:Shift+left click   Zoom "
+            "window:right click toward right bottom   initial view:right click toward top";
         c.textOut(centredX(s, help), c.height() - 20, help);
     });
 }
@@ -314,4 +327,4 @@ void MainImageMouseUp(Session& s, Canvas& c, MouseButton button, ShiftState, int
     }
 }
 
-}  // namespace velta
+} // namespace velta

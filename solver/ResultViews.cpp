@@ -35,11 +35,23 @@ Extremes extremes(const Session& s, const TabResult& res, const std::array<int, 
     return e;
 }
 
-int y20(const Canvas& c) { return px(c.height() / 20.0); }
-int y19(const Canvas& c) { return px(19 * c.height() / 20.0); }
-int yHalf(const Canvas& c) { return px(c.height() / 2.0); }
+int y20(const Canvas& c)
+{
+    return px(c.height() / 20.0);
+}
+int y19(const Canvas& c)
+{
+    return px(19 * c.height() / 20.0);
+}
+int yHalf(const Canvas& c)
+{
+    return px(c.height() / 2.0);
+}
 
-void centredText(Session& s, Canvas& c, int y, const std::string& text) { c.textOut(centredX(s, text), y, text); }
+void centredText(Session& s, Canvas& c, int y, const std::string& text)
+{
+    c.textOut(centredX(s, text), y, text);
+}
 
 std::string stressLine(const Session& s, const TabResult& prin1, const TabResult& prin2)
 {
@@ -51,13 +63,16 @@ std::string stressLine(const Session& s, const TabResult& prin1, const TabResult
     const std::string first = f(p1.min) + " " + u + " < PRIN 1 < " + f(p1.max) + " " + u;
     const std::string second = f(p2.min) + " " + u + " < PRIN 2 < " + f(p2.max) + " " + u;
     switch (s.view.ValuesMode) {
-    case 1: return first;
-    case 2: return second;
-    default: return first + "     " + second;
+    case 1:
+        return first;
+    case 2:
+        return second;
+    default:
+        return first + "     " + second;
     }
 }
 
-}  // namespace
+} // namespace
 
 bool DeformeeButtonClick(Session& s, Canvas& c)
 {
@@ -72,14 +87,15 @@ bool DeformeeButtonClick(Session& s, Canvas& c)
         DrawDeflections(s, c);
         c.setPenColor(kBlack);
         centredText(s, c, y20(c),
-                    "Developped downstream view of radial deflection (x" + std::to_string(s.view.DeflScale) + ")");
+                    "Developped downstream view of radial deflection (x" + std::to_string(s.view.DeflScale) +
+                        ")");
         const bool imperial = s.model.UnitSystem == kImperial;
         const double factor = imperial ? 12 : 1000;
         const std::string unit = imperial ? "inches" : "mm";
         const Extremes e = extremes(s, s.results.ResDeflection, s.results.ResDeflCount);
         centredText(s, c, y20(c) + 20,
-                    "min: " + formatFixed(e.min * factor, 4) + " " + unit + ", max: " + formatFixed(e.max * factor, 4) +
-                        " " + unit);
+                    "min: " + formatFixed(e.min * factor, 4) + " " + unit +
+                        ", max: " + formatFixed(e.max * factor, 4) + " " + unit);
         centredText(s, c, y19(c), "values <0 are deflection toward downstream");
     });
 }
@@ -126,9 +142,10 @@ bool FappuiButtonClick(Session& s, Canvas& c)
         setPen(c, kRed, 2, PenStyle::Solid);
         DrawAbutmentForces(s, c);
         c.setPenColor(kBlack);
-        centredText(s, c, y20(c),
-                    "Developped downstream view of the resultant of forces in the vertical plane in the tangent "
-                    "direction");
+        centredText(
+            s, c, y20(c),
+            "Developped downstream view of the resultant of forces in the vertical plane in the tangent "
+            "direction");
         std::string second;
         if (s.view.ValuesMode == 1)
             second = " Resultant forces in the vertical plan in the tangent direction (" +
@@ -165,13 +182,20 @@ bool LoadButtonClick(Session& s, Canvas& c)
 bool redrawCurrentView(Session& s, Canvas& c)
 {
     switch (s.view.ViewKind) {
-    case kView2D: return GeometrieButtonClick(s, c);
-    case kViewDeflection: return DeformeeButtonClick(s, c);
-    case kViewStresses: return SiButtonClick(s, c);
-    case kViewForces: return FappuiButtonClick(s, c);
-    case kView3D: return GeometrieButton3dClick(s, c);
-    case kViewLoads: return LoadButtonClick(s, c);
-    default: return false;
+    case kView2D:
+        return GeometrieButtonClick(s, c);
+    case kViewDeflection:
+        return DeformeeButtonClick(s, c);
+    case kViewStresses:
+        return SiButtonClick(s, c);
+    case kViewForces:
+        return FappuiButtonClick(s, c);
+    case kView3D:
+        return GeometrieButton3dClick(s, c);
+    case kViewLoads:
+        return LoadButtonClick(s, c);
+    default:
+        return false;
     }
 }
 
@@ -179,12 +203,19 @@ void ValeurButtonClick(Session& s, Canvas& c)
 {
     int& mode = s.view.ValuesMode;
     switch (s.view.ViewKind) {
-    case kViewDeflection: mode = mode == 1 ? 0 : 1; break;
+    case kViewDeflection:
+        mode = mode == 1 ? 0 : 1;
+        break;
     case kViewStresses:
-    case kViewForces: mode = (mode + 1) % 3; break;
+    case kViewForces:
+        mode = (mode + 1) % 3;
+        break;
     case kView3D:
-    case kViewLoads: mode = mode == 1 ? 0 : 1; break;
-    default: return;
+    case kViewLoads:
+        mode = mode == 1 ? 0 : 1;
+        break;
+    default:
+        return;
     }
     redrawCurrentView(s, c);
 }
@@ -192,11 +223,20 @@ void ValeurButtonClick(Session& s, Canvas& c)
 void PlusButtonClick(Session& s, Canvas& c)
 {
     switch (s.view.ViewKind) {
-    case kViewDeflection: s.view.DeflScale = px(s.view.DeflScale * 1.1); break;
-    case kViewStresses: s.view.StressScale *= 1.1; break;
-    case kViewForces: s.view.ForceScale *= 1.1; break;
-    case kViewLoads: s.view.LoadScale *= 1.1; break;
-    default: return;
+    case kViewDeflection:
+        s.view.DeflScale = px(s.view.DeflScale * 1.1);
+        break;
+    case kViewStresses:
+        s.view.StressScale *= 1.1;
+        break;
+    case kViewForces:
+        s.view.ForceScale *= 1.1;
+        break;
+    case kViewLoads:
+        s.view.LoadScale *= 1.1;
+        break;
+    default:
+        return;
     }
     redrawCurrentView(s, c);
 }
@@ -204,13 +244,22 @@ void PlusButtonClick(Session& s, Canvas& c)
 void MoinsButtonClick(Session& s, Canvas& c)
 {
     switch (s.view.ViewKind) {
-    case kViewDeflection: s.view.DeflScale = px(s.view.DeflScale / 1.1); break;
-    case kViewStresses: s.view.StressScale /= 1.1; break;
-    case kViewForces: s.view.ForceScale /= 1.1; break;
-    case kViewLoads: s.view.LoadScale /= 1.1; break;
-    default: return;
+    case kViewDeflection:
+        s.view.DeflScale = px(s.view.DeflScale / 1.1);
+        break;
+    case kViewStresses:
+        s.view.StressScale /= 1.1;
+        break;
+    case kViewForces:
+        s.view.ForceScale /= 1.1;
+        break;
+    case kViewLoads:
+        s.view.LoadScale /= 1.1;
+        break;
+    default:
+        return;
     }
     redrawCurrentView(s, c);
 }
 
-}  // namespace velta
+} // namespace velta

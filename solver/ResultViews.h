@@ -8,10 +8,10 @@
 
 namespace velta {
 
-bool DeformeeButtonClick(Session& s, Canvas& c);  // "Radial deflection"
-bool SiButtonClick(Session& s, Canvas& c);        // "Principal stresses"
-bool FappuiButtonClick(Session& s, Canvas& c);    // "Forces on abutment"
-bool LoadButtonClick(Session& s, Canvas& c);      // "Arch/Cantilever loads"
+bool DeformeeButtonClick(Session& s, Canvas& c); // "Radial deflection"
+bool SiButtonClick(Session& s, Canvas& c);       // "Principal stresses"
+bool FappuiButtonClick(Session& s, Canvas& c);   // "Forces on abutment"
+bool LoadButtonClick(Session& s, Canvas& c);     // "Arch/Cantilever loads"
 
 // "Values": the next values mode of the view shown, then a redraw. In the
 // 3D and load views a mode of 2 left by another view counts as 0 and
@@ -24,4 +24,4 @@ void MoinsButtonClick(Session& s, Canvas& c);
 // Draws the view recorded in ViewKind as its button would.
 bool redrawCurrentView(Session& s, Canvas& c);
 
-}  // namespace velta
+} // namespace velta

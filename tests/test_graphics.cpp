@@ -21,11 +21,11 @@ TEST(RecordingCanvas, LogsEveryOperationInCallOrder)
     c.setPenStyle(PenStyle::Dash);
     c.moveTo(1, 2);
     c.lineTo(3, 4);
-    c.lineTo(5, 6);  // from the end of the previous segment
+    c.lineTo(5, 6); // from the end of the previous segment
     c.textOut(10, 20, "abc");
     EXPECT_EQ(c.penX(), 10 + 3 * RecordingCanvas::kCharWidth);
     c.setPenStyle(PenStyle::Dot);
-    c.lineTo(0, 0);  // from the end of the text
+    c.lineTo(0, 0); // from the end of the text
     c.setBrushColor(kWhite);
     c.rectangle(0, 0, 100, 50);
     c.setBrushStyle(BrushStyle::Clear);
@@ -65,7 +65,7 @@ TEST(Scaling, PixelsRoundHalvesToEven)
 
 TEST(Scaling, ShortCrestIsFittedByHeight)
 {
-    DamFixture f;  // crest length 314 ft, height 100 ft
+    DamFixture f; // crest length 314 ft, height 100 ft
     RecordingCanvas c(1000, 200);
     FitDevelopedView(f.s, c);
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 3.0 * 200 / (4 * 100));
@@ -73,12 +73,12 @@ TEST(Scaling, ShortCrestIsFittedByHeight)
     EXPECT_EQ(f.s.draw.ViewOriginY, 175);
     FitLowerHalf(f.s, c);
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 0.75);
-    EXPECT_EQ(f.s.draw.ViewOriginY, 188);  // 187.5 to even
+    EXPECT_EQ(f.s.draw.ViewOriginY, 188); // 187.5 to even
     FitUpperHalf(f.s, c);
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 0.75);
-    EXPECT_EQ(f.s.draw.ViewOriginY, 88);  // 87.5 to even
+    EXPECT_EQ(f.s.draw.ViewOriginY, 88); // 87.5 to even
 
-    RecordingCanvas tall(400, 600);  // fitted by the crest length
+    RecordingCanvas tall(400, 600); // fitted by the crest length
     FitDevelopedView(f.s, tall);
     EXPECT_NEAR(f.s.draw.ViewScale, 400 / 314.0 * 3 / 4, 1e-12);
 
@@ -98,7 +98,8 @@ TEST(Scaling, FitWithoutExtentRefusesAndViewReportsIt)
         void (*spoil)(CaseModel&);
         const char* message;
     } cases[] = {
-        {"zero height", [](CaseModel& m) { m.TopElev[0] = m.BaseElev[0]; }, "Drawing stopped: the dam height is zero"},
+        {"zero height", [](CaseModel& m) { m.TopElev[0] = m.BaseElev[0]; },
+         "Drawing stopped: the dam height is zero"},
         {"zero crest", [](CaseModel& m) { m.ArcTab(0, kArcPhiL, 2) = m.ArcTab(0, kArcPhiR, 2) = "0"; },
          "Drawing stopped: the developed crest length is zero"},
         {"no arch", [](CaseModel& m) { m.NbArcs = 0; }, "Drawing stopped: the dam has no arch at the crest"},
@@ -110,7 +111,7 @@ TEST(Scaling, FitWithoutExtentRefusesAndViewReportsIt)
         f.s.draw.ViewScale = 7;
         RecordingCanvas c(1000, 200);
         EXPECT_THROW(FitDevelopedView(f.s, c), DrawingError);
-        EXPECT_EQ(f.s.draw.ViewScale, 7);  // the mapping is left as it was
+        EXPECT_EQ(f.s.draw.ViewScale, 7); // the mapping is left as it was
         f.s.view.ViewKind = kViewLoads;
         f.s.main.GeometrieMenu = true;
         c.ops.clear();
@@ -132,7 +133,7 @@ TEST(Scaling, ZoomToRectangle)
     // Zero width: the height fits and the centre lands at the image centre.
     int ox = 500, oy = 175;
     double s = 1.5;
-    const double u = (300 - ox) / s, v = (oy - 100) / s;  // world centre of the rectangle
+    const double u = (300 - ox) / s, v = (oy - 100) / s; // world centre of the rectangle
     ZoomToRectangle(c, 300, 300, 50, 150, ox, oy, s);
     EXPECT_DOUBLE_EQ(s, 200 * 1.5 / 100);
     EXPECT_EQ(ox + px(s * u), 500);
@@ -155,20 +156,20 @@ TEST(CrownSection, MappingLegendAndLeaders)
     DamFixture f;
     RecordingCanvas c(600, 400);
     DrawCrownSection(f.s, c);
-    EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 1.5);  // (H / 2) / height x 3 / 4 < W / Rmax x 2 / 3
+    EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 1.5); // (H / 2) / height x 3 / 4 < W / Rmax x 2 / 3
     EXPECT_EQ(f.s.draw.ViewOriginX, 150);
     EXPECT_EQ(f.s.draw.ViewOriginY, 175);
     const std::string legend = "Us / Ds face of the crown cantilever - Us / Ds Line of centers";
     const std::vector<std::string> expectedStart = {
         "text " + std::to_string(300 - 2 * static_cast<int>(legend.size())) + " 10 " + legend,
         "text 100 175 0",
-        "line 107 175 150 175 #000000 1 dot",   // from the end of the base label to the base
-        "line 150 175 150 25 #0000FF 1 solid",  // upstream face
-        "line 150 25 100 25 #000000 1 dot",     // leader of the top label
+        "line 107 175 150 175 #000000 1 dot",  // from the end of the base label to the base
+        "line 150 175 150 25 #0000FF 1 solid", // upstream face
+        "line 150 25 100 25 #000000 1 dot",    // leader of the top label
         "text 100 25 100",
-        "line 195 175 165 25 #000000 1 solid",  // downstream face
-        "line 450 175 450 25 #000000 1 solid",  // downstream line of centres
-        "line 450 175 450 25 #0000FF 1 solid",  // upstream line of centres
+        "line 195 175 165 25 #000000 1 solid", // downstream face
+        "line 450 175 450 25 #000000 1 solid", // downstream line of centres
+        "line 450 175 450 25 #0000FF 1 solid", // upstream line of centres
     };
     EXPECT_EQ(c.ops, expectedStart);
     EXPECT_EQ(c.pen().color, kBlack);
@@ -180,7 +181,7 @@ TEST(CrownSection, CircleRowIsDrawnInTenChords)
 {
     struct Case {
         const char* radius;
-        int endX;  // screen x of the top: a -+ 100 ft, mapped
+        int endX; // screen x of the top: a -+ 100 ft, mapped
     } cases[] = {{"100", 150 + px(1.5 * -50)}, {"-100", 150 + px(1.5 * 150)}};
     for (const auto& k : cases) {
         SCOPED_TRACE(k.radius);
@@ -199,7 +200,7 @@ TEST(CrownSection, CircleRowIsDrawnInTenChords)
         std::vector<std::string> blue;
         for (const auto& op : face)
             if (op.find("#0000FF 1 solid") != std::string::npos) blue.push_back(op);
-        ASSERT_EQ(blue.size(), 11u);  // 10 chords, then the upstream line of centres
+        ASSERT_EQ(blue.size(), 11u); // 10 chords, then the upstream line of centres
         EXPECT_NE(blue[9].find(" " + std::to_string(k.endX) + " 25 #0000FF"), std::string::npos) << blue[9];
         EXPECT_EQ(blue[0].rfind("line 225 175 ", 0), 0u) << blue[0];
     }
@@ -265,7 +266,7 @@ TEST(DevelopedMesh, GeometryViewLabelsArchesWithCodeZeroOnly)
     DamFixture f;
     f.s.view.ViewKind = kView2D;
     RecordingCanvas c(1000, 200);
-    FitDevelopedView(f.s, c);  // scale 1.5, origin (500, 175)
+    FitDevelopedView(f.s, c); // scale 1.5, origin (500, 175)
     setPen(c, kBlack, 1, PenStyle::Solid);
     DrawDevelopedMesh(f.s, c);
     const std::vector<std::string> expected = {
@@ -288,7 +289,7 @@ TEST(DevelopedMesh, GeometryViewLabelsArchesWithCodeZeroOnly)
         "line 100 100 657 100 #000000 1 dot",
         "line 657 100 343 100 #000000 1 solid",
     };
-    EXPECT_EQ(c.ops, expected);  // the arch at 0 ft has code 1: not drawn
+    EXPECT_EQ(c.ops, expected); // the arch at 0 ft has code 1: not drawn
 }
 
 TEST(DevelopedMesh, OnlyTheExactCodeZeroIsDrawn)
@@ -302,7 +303,7 @@ TEST(DevelopedMesh, OnlyTheExactCodeZeroIsDrawn)
         RecordingCanvas c(1000, 200);
         FitDevelopedView(f.s, c);
         DrawDevelopedMesh(f.s, c);
-        EXPECT_EQ(c.ops.size(), 9u);  // cantilevers and foundation only
+        EXPECT_EQ(c.ops.size(), 9u); // cantilevers and foundation only
     }
 }
 
@@ -319,7 +320,7 @@ TEST(DevelopedMesh, ResultViewsAreUnlabelledAndUpstreamViewIsMirrored)
     EXPECT_EQ(c.ops.back(), "line 657 100 343 100 #000000 1 dash");
 
     RecordingCanvas up(1000, 200);
-    f.s.view.ViewKind = kView2D;  // never labelled, whatever the view
+    f.s.view.ViewKind = kView2D; // never labelled, whatever the view
     DrawMeshFromUpstream(f.s, up);
     EXPECT_TRUE(opsStarting(up.ops, "text").empty());
     EXPECT_EQ(up.ops[0], "line 264 25 264 25 #000000 1 solid");
@@ -334,7 +335,8 @@ TEST(GeometryView, TitleAndFailuresThatStopTheDrawing)
     EXPECT_TRUE(GeometrieButtonClick(f.s, c));
     EXPECT_EQ(f.s.view.ViewKind, kView2D);
     const std::string title = "Developped downstream view of the archs and cantilevers";
-    EXPECT_EQ(c.ops.back(), "text " + std::to_string(500 - 2 * static_cast<int>(title.size())) + " 200 " + title);
+    EXPECT_EQ(c.ops.back(),
+              "text " + std::to_string(500 - 2 * static_cast<int>(title.size())) + " 200 " + title);
     EXPECT_TRUE(f.sink.texts().empty());
 
     struct Case {
@@ -363,6 +365,6 @@ TEST(GeometryView, TitleAndFailuresThatStopTheDrawing)
             EXPECT_EQ(g.sink.texts()[0], k.message);
         }
         EXPECT_EQ(g.sink.texts()[0].rfind("Drawing stopped: ", 0), 0u);
-        EXPECT_FALSE(c2.ops.empty());  // what was drawn before stays
+        EXPECT_FALSE(c2.ops.empty()); // what was drawn before stays
     }
 }

@@ -46,7 +46,7 @@ std::pair<int, int> xRange(const std::vector<std::string>& ops)
     return {lo, hi};
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(View3D, ButtonSetsInitialViewTextsAndHint)
 {
@@ -63,13 +63,14 @@ TEST_F(View3D, ButtonSetsInitialViewTextsAndHint)
                              "window:right click toward right bottom   initial view:right click toward top";
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[texts.size() - 3], "text 428 20 3D view of the archs and cantilevers");
-    EXPECT_EQ(texts[texts.size() - 2],
-              "text " + std::to_string(500 - 2 * 52) + " 40 thickness at the top and base of the cantilevers (m)");
+    EXPECT_EQ(texts[texts.size() - 2], "text " + std::to_string(500 - 2 * 52) +
+                                           " 40 thickness at the top and base of the cantilevers (m)");
     EXPECT_EQ(texts.back(), "text " + std::to_string(500 - 2 * textLength(help)) + " 580 " + help);
     // Thickness labels in metres: 30 ft at the base of the crown section.
-    EXPECT_NE(std::find_if(texts.begin(), texts.end(),
-                           [](const std::string& t) { return t.size() > 5 && t.substr(t.size() - 5) == " 9.14"; }),
-              texts.end());
+    EXPECT_NE(
+        std::find_if(texts.begin(), texts.end(),
+                     [](const std::string& t) { return t.size() > 5 && t.substr(t.size() - 5) == " 9.14"; }),
+        texts.end());
 }
 
 TEST_F(View3D, InitialOrientationPlacesSidesAndElevations)
@@ -78,7 +79,7 @@ TEST_F(View3D, InitialOrientationPlacesSidesAndElevations)
     // whatever the arch codes.
     for (int k = 0; k < 3; ++k) f.s.model.ArcTab(0, kArcCode, k) = f.s.model.ArcTab(1, kArcCode, k) = "1";
     struct Case {
-        int first, last;  // the only inner slot is first + 1
+        int first, last; // the only inner slot is first + 1
         bool right;
     } cases[] = {{18, 20, true}, {20, 22, false}};
     for (const auto& k : cases) {
@@ -105,7 +106,7 @@ TEST_F(View3D, ArchesWithCodeOtherThanZeroAreNotDrawn)
     c.ops.clear();
     f.s.model.ArcTab(0, kArcCode, 1) = f.s.model.ArcTab(1, kArcCode, 1) = "0 ";
     GeometrieButton3dClick(f.s, c);
-    EXPECT_EQ(opsStarting(c.ops, "line").size(), all - 42);  // 21 chords and 21 lines per arch
+    EXPECT_EQ(opsStarting(c.ops, "line").size(), all - 42); // 21 chords and 21 lines per arch
 }
 
 TEST_F(View3D, CtrlDragRotatesOneDegreePerPixel)
@@ -137,10 +138,10 @@ TEST_F(View3D, ShiftDragZoomHasAFloorOfOne)
     drag(MouseButton::Left, ssShift | ssLeft, 100, 100, 100, 110);
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, s0 + 1);
     f.s.draw.ViewScale = s0;
-    drag(MouseButton::Left, ssShift | ssLeft, 100, 100, 100, 85);  // |s0 - 1.5| <= 1
+    drag(MouseButton::Left, ssShift | ssLeft, 100, 100, 100, 85); // |s0 - 1.5| <= 1
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, 1);
     f.s.draw.ViewScale = s0;
-    drag(MouseButton::Left, ssShift | ssLeft, 100, 300, 100, 100);  // below -1: its absolute value
+    drag(MouseButton::Left, ssShift | ssLeft, 100, 300, 100, 100); // below -1: its absolute value
     EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, std::abs(s0 - 20));
 }
 
@@ -152,7 +153,7 @@ TEST_F(View3D, RightButtonGestures)
     MainImageMouseMove(f.s, c, ssRight, 600, 300);
     EXPECT_EQ(c.ops, (std::vector<std::string>{"focusrect 400 200 400 200", "focusrect 400 200 600 300"}));
     MainImageMouseUp(f.s, c, MouseButton::Right, 0, 600, 300);
-    EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, initial.ViewScale * 1000 / 200);  // zoom window, width limits
+    EXPECT_DOUBLE_EQ(f.s.draw.ViewScale, initial.ViewScale * 1000 / 200); // zoom window, width limits
 
     // Toward the top: the initial view again.
     drag(MouseButton::Left, ssCtrl | ssLeft, 100, 100, 150, 120);
@@ -170,7 +171,7 @@ TEST_F(View3D, RightButtonGestures)
     c.ops.clear();
     MainImageMouseDown(f.s, c, MouseButton::Right, ssRight, 300, 300);
     MainImageMouseUp(f.s, c, MouseButton::Right, 0, 300, 300);
-    EXPECT_EQ(c.ops.size(), before.size() - 2);  // the same wire frame, without the title and help
+    EXPECT_EQ(c.ops.size(), before.size() - 2); // the same wire frame, without the title and help
     EXPECT_EQ(opsStarting(c.ops, "line"), opsStarting(before, "line"));
 }
 

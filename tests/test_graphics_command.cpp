@@ -39,9 +39,11 @@ TEST(DrawCommand, Options)
     } errors[] = {
         {{"c.dat", "geometry"}, "draw needs CASE.dat VIEW OUT.png"},
         {{"c.dat", "geometry", "o.png", "extra"}, "draw needs CASE.dat VIEW OUT.png"},
-        {{"c.dat", "plan", "o.png"}, "unknown view plan (geometry, 3d, deflection, stresses, forces or loads)"},
+        {{"c.dat", "plan", "o.png"},
+         "unknown view plan (geometry, 3d, deflection, stresses, forces or loads)"},
         {{"c.dat", "3d", "o.png"}, "the 3d view needs --results"},
-        {{"c.dat", "geometry", "o.png", "--results", "a.PLT"}, "--results needs two files: RESULTS.PLT RESULTS.OUT"},
+        {{"c.dat", "geometry", "o.png", "--results", "a.PLT"},
+         "--results needs two files: RESULTS.PLT RESULTS.OUT"},
         {{"c.dat", "geometry", "o.png", "--size", "0x10"}, "--size needs WxH with W and H from 1 to 16384"},
         {{"c.dat", "geometry", "o.png", "--size", "100"}, "--size needs WxH with W and H from 1 to 16384"},
         {{"c.dat", "geometry", "o.png", "--size", "-5x10"}, "--size needs WxH with W and H from 1 to 16384"},
@@ -62,8 +64,9 @@ TEST(DrawCommand, EachViewIsDrawnAsItsButtonDrawsIt)
         const char* view;
         bool (*button)(Session&, Canvas&);
     } cases[] = {
-        {"geometry", &GeometrieButtonClick},  {"3d", &GeometrieButton3dClick}, {"deflection", &DeformeeButtonClick},
-        {"stresses", &SiButtonClick},         {"forces", &FappuiButtonClick},  {"loads", &LoadButtonClick},
+        {"geometry", &GeometrieButtonClick},  {"3d", &GeometrieButton3dClick},
+        {"deflection", &DeformeeButtonClick}, {"stresses", &SiButtonClick},
+        {"forces", &FappuiButtonClick},       {"loads", &LoadButtonClick},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.view);

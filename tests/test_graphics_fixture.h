@@ -67,7 +67,8 @@ struct DamFixture {
                 m.FaceTab[t](u, kColElevation, r) = num(rows[r].first * f);
                 m.FaceTab[t](u, kColAbscissa, r) = num(rows[r].second * f);
                 if (r > 0) {
-                    const double slope = (rows[r].second - rows[r - 1].second) / (rows[r].first - rows[r - 1].first);
+                    const double slope =
+                        (rows[r].second - rows[r - 1].second) / (rows[r].first - rows[r - 1].first);
                     m.FaceTab[t](u, kColSlope, r) = num(slope);
                 }
             }
@@ -166,4 +167,4 @@ inline bool hasOp(const std::vector<std::string>& ops, const std::string& op)
     return std::find(ops.begin(), ops.end(), op) != ops.end();
 }
 
-}  // namespace velta::test
+} // namespace velta::test

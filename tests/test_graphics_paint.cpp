@@ -32,9 +32,12 @@ private:
 
 [[maybe_unused]] auto* const env = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-QRgb at(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+QRgb at(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) & 0xFFFFFF;
+}
 
-}  // namespace
+} // namespace
 
 TEST(PaintingCanvas, ThinLinesLeaveTheirEndPointUnpainted)
 {
@@ -46,7 +49,7 @@ TEST(PaintingCanvas, ThinLinesLeaveTheirEndPointUnpainted)
     c.lineTo(6, 3);
     for (int x = 2; x < 6; ++x) EXPECT_EQ(at(img, x, 3), 0xFF0000u) << x;
     EXPECT_EQ(at(img, 6, 3), 0xFFFFFFu);
-    EXPECT_EQ(at(img, 2, 2), 0xFFFFFFu);  // one pixel wide, no antialiasing
+    EXPECT_EQ(at(img, 2, 2), 0xFFFFFFu); // one pixel wide, no antialiasing
     // Dotted: three on, three off.
     c.setPenStyle(PenStyle::Dot);
     c.moveTo(0, 5);
@@ -65,14 +68,14 @@ TEST(PaintingCanvas, RectangleTextAndFocusRectangle)
     PaintingCanvas c(img);
     velta::test::DamFixture f;
     ClearImage(f.s, c);
-    EXPECT_EQ(at(img, 0, 0), 0x000000u);     // outlined with the pen
-    EXPECT_EQ(at(img, 199, 59), 0x000000u);  // right and bottom edges included in the outline
-    EXPECT_EQ(at(img, 100, 30), 0xFFFFFFu);  // filled white
+    EXPECT_EQ(at(img, 0, 0), 0x000000u);    // outlined with the pen
+    EXPECT_EQ(at(img, 199, 59), 0x000000u); // right and bottom edges included in the outline
+    EXPECT_EQ(at(img, 100, 30), 0xFFFFFFu); // filled white
 
     const QImage before = img.copy();
     c.drawFocusRect(10, 10, 50, 40);
     EXPECT_NE(img, before);
-    c.drawFocusRect(50, 40, 10, 10);  // the same rectangle, corners swapped
+    c.drawFocusRect(50, 40, 10, 10); // the same rectangle, corners swapped
     EXPECT_EQ(img, before);
 
     c.textOut(5, 5, "Values");

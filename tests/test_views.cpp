@@ -29,7 +29,7 @@ void crownPointOnly(DamFixture& f)
     f.s.results.ResStressCount[20] = 1;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DeflectionView, SegmentLabelTitleAndExtremes)
 {
@@ -37,7 +37,7 @@ TEST(DeflectionView, SegmentLabelTitleAndExtremes)
     crownPointOnly(f);
     f.s.results.ResDeflection[0][20][0] = -0.01;
     f.s.results.ResDeflection[1][20][0] = -0.01 * 0.3048;
-    RecordingCanvas c(1000, 200);  // scale 1.5, origin (500, 175)
+    RecordingCanvas c(1000, 200); // scale 1.5, origin (500, 175)
     f.s.view.ValuesMode = 1;
     EXPECT_TRUE(DeformeeButtonClick(f.s, c));
     EXPECT_EQ(f.s.view.DeflScale, 500);
@@ -69,7 +69,7 @@ TEST(StressView, CrossColoursLengthsAndLabels)
     struct Case {
         int mode;
         double s1, s2;
-        std::vector<std::string> ops;  // lower-half symbols at the crown node (500, 188)
+        std::vector<std::string> ops; // lower-half symbols at the crown node (500, 188)
     } cases[] = {
         {0, -100, 0, {"line 500 198 500 178 #0000FF 2 solid", "line 500 188 500 188 #0000FF 2 solid"}},
         {0, 100, 20, {"line 500 198 500 178 #FF0000 2 solid", "line 498 188 502 188 #FF0000 2 solid"}},
@@ -109,7 +109,7 @@ TEST(StressView, UpstreamNodesAreMirroredAndOffsetsAreNot)
     SiButtonClick(f.s, c);
     // Slot 19 at 78.5 px (to even: 78) right of the origin downstream, left upstream.
     const auto lines = opsStarting(c.ops, "line");
-    EXPECT_TRUE(hasOp(lines, "line 568 150 588 150 #0000FF 2 solid"));  // lower half, y 188 - 38
+    EXPECT_TRUE(hasOp(lines, "line 568 150 588 150 #0000FF 2 solid")); // lower half, y 188 - 38
     EXPECT_TRUE(hasOp(lines, "line 412 50 432 50 #0000FF 2 solid"));   // upper half, y 88 - 38
 }
 
@@ -154,8 +154,8 @@ TEST(ForcesView, DirectionsSkippedFootAndSecondLine)
         r.ResStressElev[0][i][0] = i == 20 ? 0 : 50;
         r.ResAbutForce[0][i][0] = r.ResAbutForce[1][i][0] = 100000;
     }
-    f.s.view.ForceScale = 0.0001;  // 10 px
-    RecordingCanvas c(1000, 200);  // upper half: scale 0.75, origin (500, 88)
+    f.s.view.ForceScale = 0.0001; // 10 px
+    RecordingCanvas c(1000, 200); // upper half: scale 0.75, origin (500, 88)
     EXPECT_TRUE(FappuiButtonClick(f.s, c));
     const auto red = opsStarting(c.ops, "line");
     std::vector<std::string> forces;
@@ -166,10 +166,10 @@ TEST(ForcesView, DirectionsSkippedFootAndSecondLine)
     EXPECT_EQ(forces, (std::vector<std::string>{"line 500 88 510 88 #FF0000 2 solid",
                                                 "line 422 50 412 50 #FF0000 2 solid"}));
 
-    const std::string title =
-        "Developped downstream view of the resultant of forces in the vertical plane in the tangent direction";
+    const std::string title = "Developped downstream view of the resultant of forces in the vertical plane "
+                              "in the tangent direction";
     EXPECT_TRUE(hasOp(c.ops, centred(500, 10, title)));
-    EXPECT_TRUE(hasOp(c.ops, "text 500 30 "));  // an empty second line in mode 0
+    EXPECT_TRUE(hasOp(c.ops, "text 500 30 ")); // an empty second line in mode 0
     struct Case {
         int mode, unit;
         std::string line;
@@ -191,13 +191,13 @@ TEST(ForcesView, CantileverSectionsAreSpacedByEqualGaps)
 {
     DamFixture f;
     f.s.results.reset();
-    f.s.model.FirstCons = 19;  // inner cantilevers 20 and 21
+    f.s.model.FirstCons = 19; // inner cantilevers 20 and 21
     auto& r = f.s.results;
     for (int b : {20, 21}) {
         r.ResConsGeomCount[b] = 2;
         r.ResConsGeom[0][b][0] = b == 20 ? 0 : 50;
         r.ResConsGeom[0][b][1] = 100;
-        r.ResConsGeom[2][b][0] = r.ResConsGeom[2][b][1] = 20;  // 20 ft wide, no offset
+        r.ResConsGeom[2][b][0] = r.ResConsGeom[2][b][1] = 20; // 20 ft wide, no offset
     }
     RecordingCanvas c(1000, 200);
     EXPECT_TRUE(FappuiButtonClick(f.s, c));
@@ -207,11 +207,11 @@ TEST(ForcesView, CantileverSectionsAreSpacedByEqualGaps)
     ASSERT_NE(it, c.ops.end());
     const std::vector<std::string> first(it, it + 5);
     EXPECT_EQ(first, (std::vector<std::string>{
-                         "line 323 188 338 188 #000000 1 solid",  // base
-                         "line 338 188 338 113 #000000 1 solid",  // downstream face
-                         "line 338 113 323 113 #000000 1 solid",  // top
-                         "line 323 113 323 188 #000000 1 solid",  // upstream face
-                         "line 330 188 330 188 #FF0000 2 solid",  // force at the middle of the base
+                         "line 323 188 338 188 #000000 1 solid", // base
+                         "line 338 188 338 113 #000000 1 solid", // downstream face
+                         "line 338 113 323 113 #000000 1 solid", // top
+                         "line 323 113 323 188 #000000 1 solid", // upstream face
+                         "line 330 188 330 188 #FF0000 2 solid", // force at the middle of the base
                      }));
     EXPECT_TRUE(hasOp(c.ops, "line 661 150 676 150 #000000 1 solid"));
 }
@@ -219,7 +219,7 @@ TEST(ForcesView, CantileverSectionsAreSpacedByEqualGaps)
 TEST(LoadView, PolylinesLabelsAndSkippedLevels)
 {
     DamFixture f;
-    f.s.model.LastCons = 23;  // inner cantilevers 19..22
+    f.s.model.LastCons = 23; // inner cantilevers 19..22
     f.s.model.ConsAngle[23] = -50;
     f.s.model.ConsBaseElev[23] = 100;
     f.s.results.reset();
@@ -275,7 +275,8 @@ TEST(LoadView, PolylinesLabelsAndSkippedLevels)
     }
     EXPECT_GT(below, 0);
     EXPECT_TRUE(hasOp(c.ops, centred(500, 10, "Archs and cantilevers loads")));
-    EXPECT_TRUE(hasOp(c.ops, centred(500, 30, "percentages of the hydrostatic load taken by the cantilevers")));
+    EXPECT_TRUE(
+        hasOp(c.ops, centred(500, 30, "percentages of the hydrostatic load taken by the cantilevers")));
     EXPECT_EQ(c.ops.back(), centred(500, 190, "Cantilever loads are in blue and arch loads are in red"));
 }
 
@@ -286,7 +287,7 @@ TEST(LoadView, LevelsMatchingNoArchRowAreSkipped)
     auto& r = f.s.results;
     for (int i = 19; i <= 21; ++i) {
         r.ResDeflCount[i] = 1;
-        r.ResDeflElev[0][i][0] = 60;  // no arch at 60 ft
+        r.ResDeflElev[0][i][0] = 60; // no arch at 60 ft
     }
     RecordingCanvas c(1000, 200);
     EXPECT_TRUE(LoadButtonClick(f.s, c));
@@ -327,7 +328,7 @@ TEST(ScaleButtons, OtherViewsMultiplyTheirMagnification)
     c.ops.clear();
     PlusButtonClick(f.s, c);
     EXPECT_NEAR(f.s.view.StressScale, 0.11, 1e-12);
-    EXPECT_NE(opsStarting(c.ops, "line"), before);  // longer crosses
+    EXPECT_NE(opsStarting(c.ops, "line"), before); // longer crosses
     FappuiButtonClick(f.s, c);
     MoinsButtonClick(f.s, c);
     EXPECT_NEAR(f.s.view.ForceScale, 0.00001 / 1.1, 1e-18);
@@ -354,12 +355,9 @@ TEST(ValuesButton, CyclesByView)
         bool (*show)(Session&, Canvas&);
         std::vector<int> from, to;
     } cases[] = {
-        {&DeformeeButtonClick, {0, 1, 2}, {1, 0, 1}},
-        {&SiButtonClick, {0, 1, 2}, {1, 2, 0}},
-        {&FappuiButtonClick, {0, 1, 2}, {1, 2, 0}},
-        {&GeometrieButton3dClick, {0, 1, 2}, {1, 0, 1}},
-        {&LoadButtonClick, {0, 1, 2}, {1, 0, 1}},
-        {&GeometrieButtonClick, {0, 1, 2}, {0, 1, 2}},
+        {&DeformeeButtonClick, {0, 1, 2}, {1, 0, 1}}, {&SiButtonClick, {0, 1, 2}, {1, 2, 0}},
+        {&FappuiButtonClick, {0, 1, 2}, {1, 2, 0}},   {&GeometrieButton3dClick, {0, 1, 2}, {1, 0, 1}},
+        {&LoadButtonClick, {0, 1, 2}, {1, 0, 1}},     {&GeometrieButtonClick, {0, 1, 2}, {0, 1, 2}},
     };
     for (const auto& k : cases) {
         for (size_t i = 0; i < k.from.size(); ++i) {
@@ -374,7 +372,7 @@ TEST(ValuesButton, CyclesByView)
             SCOPED_TRACE(view);
             EXPECT_EQ(f.s.view.ValuesMode, k.to[i]);
             EXPECT_EQ(f.s.view.ViewKind, view);
-            EXPECT_EQ(c.ops.empty(), view == kView2D);  // redrawn, except the 2D view
+            EXPECT_EQ(c.ops.empty(), view == kView2D); // redrawn, except the 2D view
         }
     }
 }
@@ -404,7 +402,7 @@ TEST(ResultViews, UnitSystemChangesLabelsOnly)
         f.s.model.UnitSystem = kSI;
         show(f.s, si);
         EXPECT_EQ(opsStarting(us.ops, "line"), opsStarting(si.ops, "line"));
-        if (show != &LoadButtonClick) {  // percentages read the same in both
+        if (show != &LoadButtonClick) { // percentages read the same in both
             EXPECT_NE(opsStarting(us.ops, "text"), opsStarting(si.ops, "text"));
         }
     }
