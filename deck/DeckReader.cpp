@@ -288,11 +288,12 @@ void readDeck(Session& s, bool& accepted, std::string_view bytes)
     for (int t = 0; t <= lastTab; ++t) {
         s.geo.faceTabIndex = t;
         FaceTabControlChange(s);
-        // Once one table has been refused the deck stays refused, whatever
-        // the later tables give.
-        bool allowChange = true;
-        FaceTabControlChanging(s, allowChange);
-        if (!allowChange) accepted = false;
+        // The flag is the failure record of the whole deck: once one table
+        // has been refused, the deck stays refused whatever the later
+        // tables give.
+        const bool before = accepted;
+        FaceTabControlChanging(s, accepted);
+        if (!before) accepted = false;
     }
     s.geo.faceTabIndex = 0;
     LectureStructure(s);
