@@ -30,6 +30,9 @@ struct MainWindowState {
     int tabIndex = -1;
     // Hint text of the drawing surface.
     std::string MainImageHint;
+    // An analysis is running: commands that would start a second run,
+    // change, open, duplicate or close a tab, or leave the program wait.
+    bool analysisRunning = false;
 
     static constexpr const char* kUnitMenuInitialCaptionText = "Convert in IS unit";
 
