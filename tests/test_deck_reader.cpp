@@ -44,7 +44,10 @@ std::string crlf(const std::vector<std::string>& lines)
     return out;
 }
 
-std::string t1() { return test::readFile(test::testData("decks/T1.dat")); }
+std::string t1()
+{
+    return test::readFile(test::testData("decks/T1.dat"));
+}
 
 // Replaces the first card that starts with `key`.
 std::string withCard(std::string deck, const std::string& key, const std::string& card)
@@ -124,7 +127,10 @@ public:
 private:
     int uniformInt(int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng_); }
     bool coin() { return uniformInt(0, 1) == 1; }
-    template <class T> T pick(std::initializer_list<T> xs) { return xs.begin()[uniformInt(0, int(xs.size()) - 1)]; }
+    template <class T> T pick(std::initializer_list<T> xs)
+    {
+        return xs.begin()[uniformInt(0, int(xs.size()) - 1)];
+    }
     double thousandths(double a, double b)
     {
         return std::round(std::uniform_real_distribution<double>(a, b)(rng_) * 1000) / 1000;
@@ -228,8 +234,8 @@ std::string scatterValues(const std::string& deck, std::mt19937& rng)
             // cannot come to touch it.
             size_t next = i + 1;
             while (next < fields.size() && !fields[next]) ++next;
-            const bool nextMayTouch = next < fields.size() && int(fields[next]->size()) >=
-                                                                   card->fields[next].endColumn - f.endColumn;
+            const bool nextMayTouch = next < fields.size() &&
+                                      int(fields[next]->size()) >= card->fields[next].endColumn - f.endColumn;
             std::string v = nextMayTouch ? *fields[i] : shorten(*fields[i]);
             const int fieldStart = i == 0 ? card->firstValueColumn : card->fields[i - 1].endColumn + 1;
             const int first = std::max(int(rebuilt.size()) + 2, fieldStart);
@@ -247,7 +253,7 @@ std::string scatterValues(const std::string& deck, std::mt19937& rng)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DeckReader, EveryWrittenDeckReadsBackToTheSameValues)
 {
@@ -407,10 +413,8 @@ TEST(DeckReader, OptionColumnsAndBlankFields)
         int moduli;
     };
     const Case cases[] = {
-        {"3   0     3000000000000", 1, 0},
-        {"3   0     3000000001000", 2, 0},
-        {"3   0     3000000002000", 2, 0},
-        {"3   0     300000000  00", 2, 1},
+        {"3   0     3000000000000", 1, 0}, {"3   0     3000000001000", 2, 0},
+        {"3   0     3000000002000", 2, 0}, {"3   0     300000000  00", 2, 1},
         {"3   0     3000000000700", 1, 1},
     };
     for (const Case& c : cases) {
@@ -456,7 +460,7 @@ TEST(DeckReader, GroutAndTailwater)
     b.read(withCard(t1(), "4   0", "4   0      1000.000 1200.000 1190.000"));
     ASSERT_TRUE(b.validated());
     EXPECT_EQ(b.s.model.GroutIndex, 0);
-    EXPECT_EQ(b.s.model.Twe[0], 1000);  // no tailwater: the base
+    EXPECT_EQ(b.s.model.Twe[0], 1000); // no tailwater: the base
 }
 
 TEST(DeckReader, RefusedDecksShowTheirMessages)
@@ -472,11 +476,12 @@ TEST(DeckReader, RefusedDecksShowTheirMessages)
     // A refused table keeps the deck refused though the later ones pass: its
     // own messages only (completing the row above the base fails too).
     Reader face;
-    face.read(withCard(t1(), "3   1", "3   1"
-                                     "        0.000              0.000     0.000   500.000    -0.01"));
+    face.read(withCard(t1(), "3   1",
+                       "3   1"
+                       "        0.000              0.000     0.000   500.000    -0.01"));
     EXPECT_FALSE(face.accepted);
-    EXPECT_EQ(face.sink.texts(),
-              (std::vector<std::string>{"Abscisse at the base should be defined", "'' is not a valid number"}));
+    EXPECT_EQ(face.sink.texts(), (std::vector<std::string>{"Abscisse at the base should be defined",
+                                                           "'' is not a valid number"}));
 
     // Refused on entry: the cards are read, nothing is committed.
     Reader early;
@@ -506,7 +511,7 @@ TEST(DeckReader, FieldsThatMustHoldANumberAbortTheRead)
         EXPECT_THROW(r.read(withCard(t1(), key, card)), ConversionError);
         EXPECT_FALSE(r.accepted);
         EXPECT_FALSE(r.s.main.GeometrieMenu);
-        EXPECT_EQ(r.s.model.UnitSystem, kSI);  // the user's unit system stays
+        EXPECT_EQ(r.s.model.UnitSystem, kSI); // the user's unit system stays
     }
     Reader missing;
     EXPECT_THROW(LectureDonnees(missing.s, missing.accepted, "/nonexistent/deck.dat"), FileReadError);
@@ -519,7 +524,8 @@ TEST(DeckReader, TablesLargerThanTheModelAreRefused)
     for (int extra : {1, 200}) {
         std::string rows, arches;
         for (int k = 1; k <= 10 + extra; ++k)
-            rows += "5   1 1" + std::string(k < 10 ? " " : "") + std::to_string(k) + "   1200.000       0.000\r\n";
+            rows += "5   1 1" + std::string(k < 10 ? " " : "") + std::to_string(k) +
+                    "   1200.000       0.000\r\n";
         for (int k = 1; k <= 11 + extra; ++k) arches += "7   10     1100.000   42.000 42.000\r\n";
         std::string deck = t1();
         Reader r;

@@ -22,7 +22,8 @@ CliRun resave(const std::vector<std::string>& args)
     for (const auto& a : args) list << QString::fromStdString(a);
     p.start(QString(VELTA_BIN_DIR) + "/velta-cli", list);
     EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError().toStdString()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardError().toStdString()};
 }
 
 std::string lines(std::initializer_list<const char*> ls)
@@ -32,7 +33,7 @@ std::string lines(std::initializer_list<const char*> ls)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Resave, AcceptedDecksAreWrittenBackUnchanged)
 {
@@ -58,10 +59,10 @@ TEST(Resave, RefusedDecksReportEveryMessageAndWriteNothing)
     const std::string missing = "Abscisse at the base should be defined\n'' is not a valid number\n";
     const CliRun notADeck = resave({dir.file("hello.dat"), dir.file("out.dat")});
     EXPECT_EQ(notADeck.status, 1);
-    EXPECT_EQ(notADeck.err, "Sorry, I don't think this is an VELTA file \n" + missing + missing + missing +
-                                missing +
-                                lines({"error with the general structure data", "Erreur d'entrée de la structure",
-                                       "Erreur d'entrée des materiaux", "Erreur d'entrée des chargements"}));
+    EXPECT_EQ(notADeck.err,
+              "Sorry, I don't think this is an VELTA file \n" + missing + missing + missing + missing +
+                  lines({"error with the general structure data", "Erreur d'entrée de la structure",
+                         "Erreur d'entrée des materiaux", "Erreur d'entrée des chargements"}));
 
     const CliRun base = resave({dir.file("nobase.dat"), dir.file("out.dat")});
     EXPECT_EQ(base.status, 1);

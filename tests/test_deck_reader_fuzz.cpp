@@ -16,15 +16,24 @@ namespace {
 std::string mutate(std::string deck, std::mt19937& rng)
 {
     auto any = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n ? n - 1 : 0)(rng); };
-    static const std::string alphabet = " 0123456789.-+eE\r\n\t\0\xff" "abcMASTERIO*";
+    static const std::string alphabet = " 0123456789.-+eE\r\n\t\0\xff"
+                                        "abcMASTERIO*";
     const int edits = 1 + int(any(6));
     for (int k = 0; k < edits && !deck.empty(); ++k) {
         const size_t p = any(deck.size());
         switch (any(7)) {
-        case 0: deck[p] = alphabet[any(alphabet.size())]; break;
-        case 1: deck.insert(p, 1, alphabet[any(alphabet.size())]); break;
-        case 2: deck.erase(p, 1 + any(8)); break;
-        case 3: deck[p] = char(any(256)); break;
+        case 0:
+            deck[p] = alphabet[any(alphabet.size())];
+            break;
+        case 1:
+            deck.insert(p, 1, alphabet[any(alphabet.size())]);
+            break;
+        case 2:
+            deck.erase(p, 1 + any(8));
+            break;
+        case 3:
+            deck[p] = char(any(256));
+            break;
         case 4:
         case 5: {
             // Repeat a whole line, up to many times.
@@ -50,7 +59,7 @@ std::string mutate(std::string deck, std::mt19937& rng)
     return deck;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DeckReaderFuzz, MutatedDecksNeverCrash)
 {
