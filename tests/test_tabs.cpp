@@ -38,14 +38,14 @@ CaseModel exampleCase()
         tab(0, 1, 0) = t == 1 ? "35" : "0";
         tab(0, 0, 1) = "1200";
         tab(0, 1, 1) = t == 1 ? "12" : "0";
-        tab(0, 2, 1) = "0";
+        tab(0, 2, 1) = t == 1 ? "-0.115" : "0";
         m.FaceRows[t] = 1;
     }
     m.NbArcs = 2;
     m.ArcTab(0, 0, 0) = "1000";
     m.ArcTab(0, 1, 0) = "1";
     m.ArcTab(0, 0, 1) = "1200";
-    m.ArcTab(0, 1, 1) = "2";
+    m.ArcTab(0, 1, 1) = "0";
     m.ArcTab(0, 2, 1) = "45";
     m.ArcTab(0, 3, 1) = "50";
     return m;
