@@ -4,7 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <exception>
 #include <string>
+
+#include "model/Session.h"
 
 namespace velta {
 
@@ -35,6 +38,21 @@ inline void showText(QLineEdit* edit, const std::string& text)
     if (edit->text() == q) return;
     QSignalBlocker block(edit);
     edit->setText(q);
+}
+
+// Runs a command of the core. An error that escapes it (a conversion error
+// of a table cell, for instance) is shown with its own text, and the event
+// loop carries on. Returns false when the command ended that way.
+template <class F>
+bool runCommand(Session& s, F&& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        s.messages.error(e.what());
+        return false;
+    }
 }
 
 }  // namespace velta

@@ -151,7 +151,7 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     const auto command = [this](auto&& body) {
         return [this, body]() {
             beginCommand();
-            body();
+            runCommand(s_, body);
             refresh();
         };
     };
@@ -185,21 +185,21 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
         if (refreshing_) return;
         beginCommand();
         s_.geo.NbCenterEdit = value;
-        NbCenterEditChange(s_);
+        runCommand(s_, [this] { NbCenterEditChange(s_); });
         refresh();
     });
     connect(topDEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (refreshing_) return;
         beginCommand();
         s_.geo.TopDEdit = text.toStdString();
-        TopDEditChange(s_);
+        runCommand(s_, [this] { TopDEditChange(s_); });
         refresh();
     });
     connect(baseDEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (refreshing_) return;
         beginCommand();
         s_.geo.BaseDEdit = text.toStdString();
-        BaseDEditChange(s_);
+        runCommand(s_, [this] { BaseDEditChange(s_); });
         refresh();
     });
     connect(radiusEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -210,13 +210,13 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     });
     connect(faceTabControl_, &RefusableTabBar::changeRequested, this, [this](int index) {
         beginCommand();
-        selectFaceTab(s_, index);
+        runCommand(s_, [this, index] { selectFaceTab(s_, index); });
         refresh();
     });
     connect(angleGroup_, &QButtonGroup::idClicked, this, [this](int id) {
         if (refreshing_) return;
         beginCommand();
-        if (id != s_.geo.AngleRadioGroup) AngleRadioGroupClick(s_, id);
+        if (id != s_.geo.AngleRadioGroup) runCommand(s_, [this, id] { AngleRadioGroupClick(s_, id); });
         refresh();
     });
     connect(ok, &QPushButton::clicked, this, &TGeometrieFiche::OKButtonClick);
@@ -230,7 +230,7 @@ void TGeometrieFiche::showEvent(QShowEvent* event)
     // Every showing reloads the controls from the case model; a window
     // restored from the task bar is not a new showing.
     if (!event->spontaneous()) {
-        GeometryFormActivate(s_);
+        runCommand(s_, [this] { GeometryFormActivate(s_); });
         refresh();
     }
     QDialog::showEvent(event);
@@ -245,28 +245,32 @@ void TGeometrieFiche::beginCommand()
 void TGeometrieFiche::OKButtonClick()
 {
     beginCommand();
-    const bool validated = GeometryOKButtonClick(s_);
+    bool validated = false;
+    const bool finished = runCommand(s_, [&] { validated = GeometryOKButtonClick(s_); });
     refresh();
-    if (redraw2D_) redraw2D_();
+    if (finished && redraw2D_) redraw2D_();
     if (validated) QDialog::accept();
 }
 
 void TGeometrieFiche::reject()
 {
     beginCommand();
-    GeometryAnnulerButtonClick(s_);
+    runCommand(s_, [this] { GeometryAnnulerButtonClick(s_); });
     refresh();
     QDialog::reject();
 }
 
 void TGeometrieFiche::updateMenus()
 {
-    const GridMenuItems face = gridMenuItems(s_, GridKind::Face);
+    GridMenuItems face, arc;
+    runCommand(s_, [&] {
+        face = gridMenuItems(s_, GridKind::Face);
+        arc = gridMenuItems(s_, GridKind::Arc);
+    });
     faceInsert_->setEnabled(face.insertBelow);
     faceChange_->setEnabled(face.changeElevation);
     faceRemove_->setEnabled(face.remove);
     faceCopy_->setEnabled(face.copyFromPrevTab);
-    const GridMenuItems arc = gridMenuItems(s_, GridKind::Arc);
     arcInsert_->setEnabled(arc.insertBelow);
     arcChange_->setEnabled(arc.changeElevation);
     arcRemove_->setEnabled(arc.remove);

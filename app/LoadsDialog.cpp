@@ -125,7 +125,7 @@ TChargementFiche::TChargementFiche(Session& session, std::function<void()> redra
 void TChargementFiche::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        LoadsFormActivate(s_);
+        runCommand(s_, [this] { LoadsFormActivate(s_); });
         refresh();
     }
     QDialog::showEvent(event);
@@ -140,8 +140,13 @@ void TChargementFiche::commitPendingEdits()
 void TChargementFiche::OKButtonClick()
 {
     commitPendingEdits();
-    const bool validated = LectureChargement(s_);
+    // A table cell that is not a number stops the commit's unit conversion
+    // with an error; the editor then stays open so that the cell can be put
+    // right.
+    bool validated = false;
+    const bool finished = runCommand(s_, [&] { validated = LectureChargement(s_); });
     refresh();
+    if (!finished) return;
     if (redraw2D_) redraw2D_();
     if (validated) QDialog::accept();
 }
@@ -149,7 +154,7 @@ void TChargementFiche::OKButtonClick()
 void TChargementFiche::reject()
 {
     commitPendingEdits();
-    LoadsAnnulerButtonClick(s_);
+    runCommand(s_, [this] { LoadsAnnulerButtonClick(s_); });
     QDialog::reject();
 }
 

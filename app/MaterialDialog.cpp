@@ -101,7 +101,7 @@ TMateriauFiche::TMateriauFiche(Session& session, std::function<void()> redraw2D,
     connect(defGroup_, &QButtonGroup::idClicked, this, [this](int id) {
         if (refreshing_) return;
         defGrid_->commitPendingEdit();
-        DefRadioGroupClick(s_, id);
+        runCommand(s_, [this, id] { DefRadioGroupClick(s_, id); });
         refresh();
     });
     connect(ok, &QPushButton::clicked, this, &TMateriauFiche::OKButtonClick);
@@ -113,7 +113,7 @@ TMateriauFiche::TMateriauFiche(Session& session, std::function<void()> redraw2D,
 void TMateriauFiche::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        MaterialFormActivate(s_);
+        runCommand(s_, [this] { MaterialFormActivate(s_); });
         refresh();
     }
     QDialog::showEvent(event);
@@ -122,8 +122,13 @@ void TMateriauFiche::showEvent(QShowEvent* event)
 void TMateriauFiche::OKButtonClick()
 {
     defGrid_->commitPendingEdit();
-    const bool validated = LectureMateriau(s_);
+    // A table cell that is not a number stops the commit's unit conversion
+    // with an error; the editor then stays open so that the cell can be put
+    // right.
+    bool validated = false;
+    const bool finished = runCommand(s_, [&] { validated = LectureMateriau(s_); });
     refresh();
+    if (!finished) return;
     if (redraw2D_) redraw2D_();
     if (validated) QDialog::accept();
 }
@@ -131,7 +136,7 @@ void TMateriauFiche::OKButtonClick()
 void TMateriauFiche::reject()
 {
     defGrid_->commitPendingEdit();
-    MaterialAnnulerButtonClick(s_);
+    runCommand(s_, [this] { MaterialAnnulerButtonClick(s_); });
     QDialog::reject();
 }
 

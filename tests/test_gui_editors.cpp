@@ -1,0 +1,368 @@
+// The editor dialogs drive the core's editor functions: these tests type into
+// the widgets, use the menus and buttons, and check the case model, the marks
+// and the messages. The rules themselves are tested with the core.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <deque>
+
+#include "app/GeometryDialog.h"
+#include "app/LoadsDialog.h"
+#include "app/MaterialDialog.h"
+#include "model/Numbers.h"
+
+using namespace velta;
+
+namespace {
+
+QApplication& app()
+{
+    static int argc = 1;
+    static char name[] = "test_gui_editors";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* instance = new QApplication(argc, argv);
+    return *instance;
+}
+
+// Answers the input boxes in turn; nullopt acts as "cancel".
+class ScriptedPrompter : public Prompter {
+public:
+    std::deque<std::optional<std::string>> replies;
+    std::vector<std::string> asked;
+    std::optional<std::string> askText(const std::string& title, const std::string& prompt,
+                                       const std::string&) override
+    {
+        asked.push_back(title + "|" + prompt);
+        if (replies.empty()) return std::nullopt;
+        auto reply = replies.front();
+        replies.pop_front();
+        return reply;
+    }
+};
+
+template <class T>
+T* child(QWidget* parent, const char* name)
+{
+    T* w = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+QString cellText(QTableWidget* grid, int row, int col)
+{
+    QTableWidgetItem* it = grid->item(row, col);
+    return it ? it->text() : QString();
+}
+
+// Types into a table cell as the user does: the cell's editor is opened,
+// filled and committed by moving to another cell.
+void typeCell(QTableWidget* grid, int row, int col, const QString& text)
+{
+    grid->setCurrentCell(row, col);
+    grid->editItem(grid->item(row, col));
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Tab);
+}
+
+void retype(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
+    else QTest::keyClicks(edit, text);
+}
+
+QStringList headers(QTableWidget* grid)
+{
+    QStringList out;
+    for (int c = 0; c < grid->columnCount(); ++c) out << grid->horizontalHeaderItem(c)->text();
+    return out;
+}
+
+QAction* action(QMenu* menu, const char* text)
+{
+    for (QAction* a : menu->actions())
+        if (a->text() == QLatin1String(text)) return a;
+    ADD_FAILURE() << text;
+    return nullptr;
+}
+
+struct EditorFixture : ::testing::Test {
+    ListSink sink;
+    ScriptedPrompter prompter;
+    Session s{sink, prompter};
+    int redraws = 0;
+    std::function<void()> redraw = [this] { ++redraws; };
+
+    void SetUp() override { app(); }
+
+    // A one-centre dam, 0 to 100 ft, axis radius 200 ft, committed: every
+    // face table and line of centres is a straight two-row table, and three
+    // arches at 0, 50 and 100 ft.
+    void committedGeometry()
+    {
+        CaseModel& m = s.model;
+        m.UnitSystem = kImperial;
+        m.NbCenter = 1;
+        m.TopElev = {100, 30.48};
+        m.BaseElev = {0, 0};
+        m.Radius = m.RadiusR = {200, 60.96};
+        const char* base[] = {"0", "10", "100", "90", "100", "90"};
+        const char* top[] = {"0", "5", "100", "100", "100", "100"};
+        for (int t = 0; t < kFaceTabs; ++t) {
+            m.FaceRows[t] = 1;
+            m.FaceTab[t](kImperial, kColElevation, 0) = "0";
+            m.FaceTab[t](kImperial, kColAbscissa, 0) = base[t];
+            m.FaceTab[t](kImperial, kColElevation, 1) = "100";
+            m.FaceTab[t](kImperial, kColAbscissa, 1) = top[t];
+            const double slope = (parseNumber(top[t]) - parseNumber(base[t])) / 100.0;
+            m.FaceTab[t](kImperial, kColSlope, 1) = formatF3(slope);
+        }
+        m.NbArcs = 3;
+        const char* arcs[3][4] = {{"0", "1", "", ""}, {"50", "0", "40", "40"}, {"100", "0", "45", "45"}};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c) m.ArcTab(kImperial, c, r) = arcs[r][c];
+        s.main.GeometrieMenu = true;
+    }
+};
+
+// --- Material properties ---------------------------------------------------
+
+struct MaterialEditor : EditorFixture {
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        committedGeometry();
+        CaseModel& m = s.model;
+        m.Ec = {3, 20.69};
+        m.Nuc = {0.2, 0.2};
+        m.Wc = {150, 2403};
+        m.Thec = {5.5, 9.9};
+        m.Er = {2, 13.79};
+        m.Nur = {0.25, 0.25};
+        const char* moduli[3] = {"1.5", "2.5", "3.5"};
+        for (int r = 0; r < 3; ++r) {
+            m.DefTab(kImperial, 0, r) = m.ArcTab(kImperial, 0, r);
+            m.DefTab(kImperial, 1, r) = moduli[r];
+            m.DefTab(kImperial, 2, r) = moduli[r];
+        }
+    }
+};
+
+TEST_F(MaterialEditor, ShowingLoadsTheModelAndOkCommitsWhatWasTyped)
+{
+    TMateriauFiche dlg(s, redraw);
+    dlg.show();
+    auto* ec = child<QLineEdit>(&dlg, "EcEdit");
+    auto* grid = child<QTableWidget>(&dlg, "DefStringGrid");
+    EXPECT_EQ(ec->text(), "3");
+    EXPECT_EQ(child<QLineEdit>(&dlg, "NurEdit")->text(), "0.25");
+    EXPECT_EQ(child<QLabel>(&dlg, "WcUnitLabel")->text(), "pounds per cubit foot");
+    EXPECT_EQ(child<QLabel>(&dlg, "ThecUnitLabel")->text(), "E-06 /°F");
+    EXPECT_EQ(headers(grid), (QStringList{"Elevation (ft)", "Left modulus(E6 psi)", "Right modulus(E6 psi)"}));
+    // One row per arch, top arch first; the elevations cannot be typed into.
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(cellText(grid, 0, 0), "100");
+    EXPECT_EQ(cellText(grid, 2, 1), "1.5");
+    EXPECT_FALSE(grid->item(0, 0)->flags() & Qt::ItemIsEditable);
+
+    retype(ec, "4.0");
+    retype(child<QLineEdit>(&dlg, "WcEdit"), "150");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_DOUBLE_EQ(s.model.Ec[kImperial], 4.0);
+    EXPECT_NEAR(s.model.Ec[kSI], 27.58, 1e-9);
+    EXPECT_TRUE(s.main.MateriauxMenu);
+    EXPECT_EQ(redraws, 1);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(MaterialEditor, ModulusKindSwitchesTheFieldAndTheTable)
+{
+    TMateriauFiche dlg(s, redraw);
+    dlg.show();
+    auto* er = child<QLineEdit>(&dlg, "EREdit");
+    auto* grid = child<QTableWidget>(&dlg, "DefStringGrid");
+    auto* kind = child<QButtonGroup>(&dlg, "DefRadioGroup");
+    EXPECT_EQ(kind->button(0)->text(), "uniform deformation modulus of the rock");
+    EXPECT_EQ(kind->button(1)->text(), "variable deformation moduli of the rock");
+    const QColor grey = grid->palette().color(QPalette::Text);
+    EXPECT_TRUE(er->isEnabled());
+    EXPECT_FALSE(grid->isEnabled());
+
+    QTest::mouseClick(kind->button(1), Qt::LeftButton);
+    EXPECT_FALSE(er->isEnabled());
+    EXPECT_TRUE(grid->isEnabled());
+    EXPECT_NE(grid->palette().color(QPalette::Text), grey);
+
+    typeCell(grid, 0, 1, "4.5");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    EXPECT_TRUE(s.model.VariableModuli);
+    EXPECT_EQ(s.model.DefTab(kImperial, 1, 2), "4.5");
+    EXPECT_EQ(s.model.DefTab(kSI, 1, 2), "31.03");
+
+    // The next showing comes back with the variable kind; "uniform" greys the
+    // table again.
+    dlg.show();
+    EXPECT_TRUE(kind->button(1)->isChecked());
+    QTest::mouseClick(kind->button(0), Qt::LeftButton);
+    EXPECT_TRUE(er->isEnabled());
+    EXPECT_EQ(grid->palette().color(QPalette::Text), grey);
+}
+
+TEST_F(MaterialEditor, FaultyFieldKeepsTheEditorOpenAndAnnulerClearsTheMark)
+{
+    s.main.MateriauxMenu = true;
+    TMateriauFiche dlg(s, redraw);
+    dlg.show();
+    retype(child<QLineEdit>(&dlg, "NucEdit"), "x");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
+    EXPECT_EQ(sink.entries[0].text, "Erreur d'entrée des materiaux");
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(s.main.MateriauxMenu);
+    EXPECT_EQ(redraws, 1);
+
+    QTest::mouseClick(child<QPushButton>(&dlg, "AnnulerButton"), Qt::LeftButton);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_FALSE(s.main.MateriauxMenu);
+    // The abandoned text is gone at the next showing.
+    dlg.show();
+    EXPECT_EQ(child<QLineEdit>(&dlg, "NucEdit")->text(), "0.2");
+}
+
+TEST_F(MaterialEditor, ModulusCellThatIsNotANumberIsReportedAndTheEditorStays)
+{
+    TMateriauFiche dlg(s, redraw);
+    dlg.show();
+    QTest::mouseClick(child<QButtonGroup>(&dlg, "DefRadioGroup")->button(1), Qt::LeftButton);
+    typeCell(child<QTableWidget>(&dlg, "DefStringGrid"), 1, 2, "abc");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(MaterialEditor, SiShowsTheSiCopyAndLabels)
+{
+    s.model.UnitSystem = kSI;
+    TMateriauFiche dlg(s, redraw);
+    dlg.show();
+    EXPECT_EQ(child<QLineEdit>(&dlg, "EcEdit")->text(), "20.69");
+    EXPECT_EQ(child<QLabel>(&dlg, "EcUnitLabel")->text(), "GPa");
+    EXPECT_EQ(child<QLabel>(&dlg, "ErUnitLabel")->text(), "GPa");
+    EXPECT_EQ(child<QLabel>(&dlg, "WcUnitLabel")->text(), "kg/m3");
+    EXPECT_EQ(child<QLabel>(&dlg, "ThecUnitLabel")->text(), "E-06 /°C");
+    EXPECT_EQ(headers(child<QTableWidget>(&dlg, "DefStringGrid")),
+              (QStringList{"Elevation (m)", "Left modulus(GPa)", "Right modulus(GPa)"}));
+}
+
+// --- Loads -----------------------------------------------------------------
+
+struct LoadsEditor : EditorFixture {
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        committedGeometry();
+        s.model.Rwe = {95, 28.96};
+        s.model.Twe = {10, 3.05};
+        s.model.GroutIndex = 0;
+        s.model.ThUni = true;
+    }
+};
+
+TEST_F(LoadsEditor, ShowingFillsTheListFieldsAndTables)
+{
+    TChargementFiche dlg(s, redraw);
+    dlg.show();
+    auto* grout = child<QComboBox>(&dlg, "GroutComboBox");
+    ASSERT_EQ(grout->count(), 3);
+    EXPECT_EQ(grout->itemText(0), "100");
+    EXPECT_EQ(grout->itemText(2), "0");
+    EXPECT_EQ(grout->currentIndex(), 0);
+    EXPECT_EQ(child<QLineEdit>(&dlg, "RweEdit")->text(), "95");
+    EXPECT_EQ(child<QLabel>(&dlg, "TweUnitLabel")->text(), "ft");
+    EXPECT_FALSE(child<QLineEdit>(&dlg, "AccelerationEdit")->isEnabled());
+    EXPECT_EQ(child<QLabel>(&dlg, "AccelerationUnitLabel")->text(), "g");
+    auto* weight = child<QCheckBox>(&dlg, "WeightDistributionCheckBox");
+    EXPECT_EQ(weight->text(), "Distribution of moment due to weight between arch and cantilver");
+    EXPECT_EQ(weight->layoutDirection(), Qt::RightToLeft);  // caption on the left
+    auto* uni = child<QTableWidget>(&dlg, "ThuniStringGrid");
+    auto* lin = child<QTableWidget>(&dlg, "ThlinStringGrid");
+    EXPECT_EQ(headers(uni), (QStringList{"Elevation (ft)", "Uni temp(°F)"}));
+    EXPECT_EQ(headers(lin), (QStringList{"Elevation (ft)", "Lin temp(°F)"}));
+    EXPECT_EQ(cellText(lin, 0, 0), "100");
+    EXPECT_TRUE(uni->isEnabled());
+    EXPECT_FALSE(lin->isEnabled());
+
+    QTest::mouseClick(child<QCheckBox>(&dlg, "thlinCheckBox"), Qt::LeftButton);
+    EXPECT_TRUE(lin->isEnabled());
+    QTest::mouseClick(child<QCheckBox>(&dlg, "thUniCheckBox"), Qt::LeftButton);
+    EXPECT_FALSE(uni->isEnabled());
+}
+
+TEST_F(LoadsEditor, OkCommitsTheChoicesAndTablesEvenWhenUnticked)
+{
+    TChargementFiche dlg(s, redraw);
+    dlg.show();
+    child<QComboBox>(&dlg, "GroutComboBox")->setCurrentIndex(2);
+    retype(child<QLineEdit>(&dlg, "TweEdit"), "");
+    typeCell(child<QTableWidget>(&dlg, "ThuniStringGrid"), 0, 1, "18");
+    QTest::mouseClick(child<QCheckBox>(&dlg, "thUniCheckBox"), Qt::LeftButton);  // untick: still stored
+    QTest::mouseClick(child<QCheckBox>(&dlg, "WeightDistributionCheckBox"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(s.main.ChargementMenu);
+    EXPECT_EQ(redraws, 1);
+    const CaseModel& m = s.model;
+    EXPECT_EQ(m.GroutIndex, 2);
+    EXPECT_FALSE(m.ThUni);
+    EXPECT_TRUE(m.WeightDistribution);
+    EXPECT_EQ(m.Twe[kImperial], 0.0);  // blank tailwater: the base of the dam
+    EXPECT_EQ(m.TempTab(kImperial, 1, 2), "18");
+    EXPECT_EQ(m.TempTab(kSI, 1, 2), "10.00");
+
+    dlg.show();
+    EXPECT_EQ(child<QLineEdit>(&dlg, "TweEdit")->text(), "0");
+    EXPECT_EQ(child<QComboBox>(&dlg, "GroutComboBox")->currentIndex(), 2);
+}
+
+TEST_F(LoadsEditor, FaultyWaterLevelKeepsTheEditorOpenAndAnnulerClearsTheMark)
+{
+    s.main.ChargementMenu = true;
+    TChargementFiche dlg(s, redraw);
+    dlg.show();
+    retype(child<QLineEdit>(&dlg, "RweEdit"), "9O");
+    QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Erreur d'entrée des chargements"});
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(s.main.ChargementMenu);
+    // Escape is the same as "Annuler".
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_FALSE(s.main.ChargementMenu);
+    EXPECT_EQ(s.model.Rwe[kImperial], 95.0);
+}
+
+}  // namespace
