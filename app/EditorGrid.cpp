@@ -102,7 +102,8 @@ void EditorGrid::refresh()
         const int row = std::clamp(state_.currentRow, 1, rows) - 1;
         int col = std::clamp(keepColumn, 0, cols - 1);
         if (fixedFirstColumn_ && col == 0 && cols > 1) col = 1;
-        setCurrentCell(row, col);
+        // The current cell follows the state without being highlighted.
+        selectionModel()->setCurrentIndex(model()->index(row, col), QItemSelectionModel::NoUpdate);
     }
     refreshing_ = false;
 }

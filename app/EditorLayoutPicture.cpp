@@ -66,24 +66,24 @@ QPixmap layoutPicture(int picture)
     p.drawLine(QPointF(crown.x(), 16), QPointF(crown.x(), kLayoutPictureHeight - 4));
 
     if (picture == 0) {
-        const double r = 100;
+        const double r = 84;
         const QPointF c(crown.x(), crown.y() + r);
         p.setPen(QPen(axisColour, 2));
-        drawArc(p, c, r, -52, 52);
-        drawRadius(p, c, onCircle(c, r, -52), QStringLiteral("R"), axisColour);
-        drawRadius(p, c, onCircle(c, r, 52), QStringLiteral("R"), axisColour);
+        drawArc(p, c, r, -48, 48);
+        drawRadius(p, c, onCircle(c, r, -48), QStringLiteral("R"), axisColour);
+        drawRadius(p, c, onCircle(c, r, 48), QStringLiteral("R"), axisColour);
         drawCentre(p, c, QStringLiteral("C"));
     } else {
         // Left and right halves of the axis with their own radii; both
         // centres lie on the crown line.
-        const double rl = 104, rr = 72;
+        const double rl = 100, rr = 64;
         const QPointF cl(crown.x(), crown.y() + rl), cr(crown.x(), crown.y() + rr);
         p.setPen(QPen(leftColour, 2));
-        drawArc(p, cl, rl, -48, 0);
+        drawArc(p, cl, rl, -36, 0);
         p.setPen(QPen(rightColour, 2));
-        drawArc(p, cr, rr, 0, 64);
-        drawRadius(p, cl, onCircle(cl, rl, -48), QStringLiteral("RL"), leftColour);
-        drawRadius(p, cr, onCircle(cr, rr, 64), QStringLiteral("RR"), rightColour);
+        drawArc(p, cr, rr, 0, 62);
+        drawRadius(p, cl, onCircle(cl, rl, -36), QStringLiteral("RL"), leftColour);
+        drawRadius(p, cr, onCircle(cr, rr, 62), QStringLiteral("RR"), rightColour);
         drawCentre(p, cl, QStringLiteral("CL"));
         p.setPen(Qt::black);
         p.drawLine(cr + QPointF(-3, -3), cr + QPointF(3, 3));

@@ -131,7 +131,7 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     main->addLayout(top, 3);
     main->addLayout(bottom, 2);
     main->addLayout(buttons);
-    resize(860, 700);
+    resize(1000, 720);
 
     // Right-click menus.
     facePopupMenu_ = new QMenu(this);

@@ -91,7 +91,7 @@ TChargementFiche::TChargementFiche(Session& session, std::function<void()> redra
 
     auto* main = new QVBoxLayout(this);
     main->addLayout(fields);
-    main->addWidget(weightCheckBox_, 0, Qt::AlignLeft);
+    main->addWidget(weightCheckBox_, 0, Qt::AlignAbsolute | Qt::AlignLeft);
     main->addSpacing(6);
     main->addLayout(thermal, 1);
     main->addLayout(buttons);
