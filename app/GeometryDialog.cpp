@@ -78,7 +78,7 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     faceTabControl_->setObjectName(QStringLiteral("FaceTabControl"));
     structureGrid_ = new EditorGrid(s_.geo.StructureStringGrid, true, faceBox);
     structureGrid_->setObjectName(QStringLiteral("StructureStringGrid"));
-    structureGrid_->setToolTip(QStringLiteral("Right Clic to insert, remove or change elevation"));
+    structureGrid_->setToolTip(QString::fromUtf8(GeometryEditorState::kFaceGridHint));
     structureGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     structureGrid_->horizontalHeader()->setMinimumHeight(3 * fontMetrics().height());
     auto* faceLayout = new QVBoxLayout(faceBox);
@@ -107,7 +107,7 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     auto* arcBox = new QGroupBox(QStringLiteral("Archs  - Cantilevers Grid Description"), this);
     arcGrid_ = new EditorGrid(s_.geo.ArcStringGrid, true, arcBox);
     arcGrid_->setObjectName(QStringLiteral("ArcStringGrid"));
-    arcGrid_->setToolTip(QStringLiteral("Right click to inser or remove an arch"));
+    arcGrid_->setToolTip(QString::fromUtf8(GeometryEditorState::kArcGridHint));
     arcGrid_->setMinimumHeight(12 * arcGrid_->verticalHeader()->defaultSectionSize());
     auto* arcLayout = new QVBoxLayout(arcBox);
     arcLayout->addWidget(arcGrid_);
@@ -245,6 +245,16 @@ void TGeometrieFiche::beginCommand()
 void TGeometrieFiche::OKButtonClick()
 {
     beginCommand();
+    // A face table that fails its validation stops "OK" before the commit,
+    // and the main window's view is left alone; once the commit has run, the
+    // view is redrawn whether or not it validated the geometry. The table is
+    // validated here first to tell the two apart; validating it again inside
+    // OK finds it complete and changes nothing.
+    bool allow = true;
+    if (!runCommand(s_, [&] { FaceTabControlChanging(s_, allow); }) || !allow) {
+        refresh();
+        return;
+    }
     bool validated = false;
     const bool finished = runCommand(s_, [&] { validated = GeometryOKButtonClick(s_); });
     refresh();
@@ -289,6 +299,7 @@ void TGeometrieFiche::refresh()
     for (QLabel* label : {topDUnitLabel_, baseDUnitLabel_, radiusUnitLabel_, radiusUnitLabelR_})
         label->setText(unit);
     radiusLabel_->setText(QString::fromStdString(g.RadiusLabel));
+    radiusLabelR_->setText(QString::fromStdString(g.RadiusLabelR));
     radiusLabelR_->setVisible(g.rightRadiusVisible);
     radiusEditR_->setVisible(g.rightRadiusVisible);
     radiusUnitLabelR_->setVisible(g.rightRadiusVisible);

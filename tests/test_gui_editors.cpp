@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <deque>
+#include <memory>
 
 #include "app/GeometryDialog.h"
 #include "app/LoadsDialog.h"
@@ -76,10 +77,14 @@ void typeCell(QTableWidget* grid, int row, int col, const QString& text)
 {
     grid->setCurrentCell(row, col);
     grid->editItem(grid->item(row, col));
-    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    // Closed editors linger until deleted later; the open one is visible.
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible()) editor = e;
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClicks(editor, text);
+    if (text.isEmpty()) QTest::keyClick(editor, Qt::Key_Delete);
+    else QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Tab);
 }
 
@@ -125,8 +130,8 @@ struct EditorFixture : ::testing::Test {
         m.TopElev = {100, 30.48};
         m.BaseElev = {0, 0};
         m.Radius = m.RadiusR = {200, 60.96};
-        const char* base[] = {"0", "10", "100", "90", "100", "90"};
-        const char* top[] = {"0", "5", "100", "100", "100", "100"};
+        const char* base[] = {"0", "60", "100", "90", "100", "90"};
+        const char* top[] = {"0", "10", "100", "100", "100", "100"};
         for (int t = 0; t < kFaceTabs; ++t) {
             m.FaceRows[t] = 1;
             m.FaceTab[t](kImperial, kColElevation, 0) = "0";
@@ -363,6 +368,323 @@ TEST_F(LoadsEditor, FaultyWaterLevelKeepsTheEditorOpenAndAnnulerClearsTheMark)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_FALSE(s.main.ChargementMenu);
     EXPECT_EQ(s.model.Rwe[kImperial], 95.0);
+}
+
+// --- Geometry -------------------------------------------------------------
+
+struct GeometryEditor : EditorFixture {
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        committedGeometry();
+        dlg = std::make_unique<TGeometrieFiche>(s, redraw);
+        dlg->show();
+        faceGrid = child<QTableWidget>(dlg.get(), "StructureStringGrid");
+        arcGrid = child<QTableWidget>(dlg.get(), "ArcStringGrid");
+        tabs = child<QTabBar>(dlg.get(), "FaceTabControl");
+    }
+    void clickTab(int index)
+    {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    // Opens a table's right-click menu on a row (1 = top) as a right click
+    // there does; the menu's items then carry their enabled states.
+    QMenu* menuOn(QTableWidget* grid, const char* menuName, int row)
+    {
+        grid->setCurrentCell(row - 1, 1);
+        auto* menu = child<QMenu>(dlg.get(), menuName);
+        emit menu->aboutToShow();
+        return menu;
+    }
+    QStringList elevations(QTableWidget* grid)
+    {
+        QStringList out;
+        for (int r = 0; r < grid->rowCount(); ++r) out << cellText(grid, r, 0);
+        return out;
+    }
+
+    std::unique_ptr<TGeometrieFiche> dlg;
+    QTableWidget *faceGrid = nullptr, *arcGrid = nullptr;
+    QTabBar* tabs = nullptr;
+};
+
+TEST_F(GeometryEditor, ShowingLoadsTheCommittedGeometry)
+{
+    EXPECT_EQ(dlg->windowTitle(), "Geometry");
+    EXPECT_EQ(child<QSpinBox>(dlg.get(), "NbCenterEdit")->maximum(), 2);
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "TopDEdit")->text(), "100");
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "RadiusEdit")->text(), "200");
+    EXPECT_EQ(child<QLabel>(dlg.get(), "BaseDUnitLabel")->text(), "ft");
+    EXPECT_EQ(child<QLabel>(dlg.get(), "RadiusLabel")->text(), "Radius");
+    EXPECT_TRUE(child<QLineEdit>(dlg.get(), "RadiusEditR")->isHidden());
+    EXPECT_EQ(child<QLabel>(dlg.get(), "LayoutImage")->size(), QSize(130, 150));
+    EXPECT_EQ(child<QGroupBox>(dlg.get(), "AngleRadioGroup")->title(), "definition of angles to abutement");
+    EXPECT_TRUE(child<QPushButton>(dlg.get(), "OKButton")->isDefault());
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(3), "Downstream line of center");
+    EXPECT_EQ(faceGrid->toolTip(), "Right Clic to insert, remove or change elevation");
+    EXPECT_EQ(arcGrid->toolTip(), "Right click to inser or remove an arch");
+    EXPECT_EQ(faceGrid->columnCount(), 6);
+    EXPECT_EQ(faceGrid->horizontalHeaderItem(3)->text(), "Circle \ncenter abs (ft)");
+    EXPECT_EQ(headers(arcGrid), (QStringList{"Elevation (ft)", "Procedure ctrl", "Phi L(°)", "Phi R(°)"}));
+    // Top row first; the elevation column is fixed.
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "0"}));
+    EXPECT_EQ(cellText(faceGrid, 0, 2), "0.000");
+    EXPECT_EQ(elevations(arcGrid), (QStringList{"100", "50", "0"}));
+    EXPECT_EQ(cellText(arcGrid, 0, 2), "45");
+    for (QTableWidget* grid : {faceGrid, arcGrid}) {
+        EXPECT_FALSE(grid->item(0, 0)->flags() & Qt::ItemIsEditable);
+        EXPECT_TRUE(grid->item(0, 1)->flags() & Qt::ItemIsEditable);
+    }
+}
+
+TEST_F(GeometryEditor, TopAndBaseFieldsFollowIntoBothTablesAtEachKeystroke)
+{
+    auto* top = child<QLineEdit>(dlg.get(), "TopDEdit");
+    top->selectAll();
+    QTest::keyClicks(top, "12");
+    EXPECT_EQ(cellText(faceGrid, 0, 0), "12");
+    EXPECT_EQ(cellText(arcGrid, 0, 0), "12");
+    QTest::keyClicks(top, "0");
+    EXPECT_EQ(cellText(faceGrid, 0, 0), "120");
+    EXPECT_EQ(cellText(arcGrid, 0, 0), "120");
+    retype(child<QLineEdit>(dlg.get(), "BaseDEdit"), "-5");
+    EXPECT_EQ(cellText(faceGrid, 1, 0), "-5");
+    EXPECT_EQ(cellText(arcGrid, 2, 0), "-5");
+}
+
+TEST_F(GeometryEditor, CentreCountAddsAndRemovesTheRightHandTabsAndRadius)
+{
+    auto* spin = child<QSpinBox>(dlg.get(), "NbCenterEdit");
+    auto* picture = child<QLabel>(dlg.get(), "LayoutImage");
+    const qint64 onePicture = picture->pixmap().cacheKey();
+    spin->setValue(2);
+    ASSERT_EQ(tabs->count(), 6);
+    EXPECT_EQ(tabs->tabText(2), "Left Us LoC");
+    EXPECT_EQ(tabs->tabText(5), "Right Ds LoC");
+    EXPECT_EQ(child<QLabel>(dlg.get(), "RadiusLabel")->text(), "Left Radius");
+    EXPECT_FALSE(child<QLineEdit>(dlg.get(), "RadiusEditR")->isHidden());
+    EXPECT_EQ(child<QLabel>(dlg.get(), "RadiusLabelR")->text(), " Right Radius");
+    EXPECT_NE(picture->pixmap().cacheKey(), onePicture);
+    EXPECT_EQ(picture->pixmap().size(), QSize(130, 150));
+
+    // Leave the upstream face for the right downstream line of centres: a
+    // tab is left only through the validation, which passes here.
+    clickTab(5);
+    EXPECT_EQ(tabs->currentIndex(), 5);
+    spin->setValue(1);
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->currentIndex(), s.geo.faceTabIndex);
+    EXPECT_EQ(tabs->tabText(2), "Upstream line of center");
+    EXPECT_TRUE(child<QLineEdit>(dlg.get(), "RadiusEditR")->isHidden());
+    EXPECT_EQ(child<QLabel>(dlg.get(), "RadiusLabel")->text(), "Radius");
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST_F(GeometryEditor, LeavingAFaceTabIsRefusedWhileItsTableIsWrong)
+{
+    typeCell(faceGrid, 1, 1, "");  // base abscissa removed
+    clickTab(1);
+    // Completing the row above then fails on the missing abscissa.
+    ASSERT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(sink.entries[0].text, "Abscisse at the base should be defined");
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(s.geo.faceTabIndex, 0);
+
+    sink.clear();
+    typeCell(faceGrid, 1, 1, "12");
+    clickTab(1);
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(cellText(faceGrid, 1, 1), "60");  // the downstream face
+    // The edit of the upstream face lives on in its working table.
+    clickTab(0);
+    EXPECT_EQ(cellText(faceGrid, 1, 1), "12");
+}
+
+TEST_F(GeometryEditor, RightClickCommandsInsertChangeAndRemoveRows)
+{
+    // Enabled items follow the row: none but "Insert below" on the top row,
+    // nothing on the base row, copying only past the first tab.
+    QMenu* menu = menuOn(faceGrid, "FacePopupMenu", 2);
+    EXPECT_FALSE(action(menu, "Insert below")->isEnabled());
+    EXPECT_FALSE(action(menu, "Remove")->isEnabled());
+    EXPECT_FALSE(action(menu, "Copy elevations from prev. tab")->isEnabled());
+    menu = menuOn(faceGrid, "FacePopupMenu", 1);
+    EXPECT_TRUE(action(menu, "Insert below")->isEnabled());
+    EXPECT_FALSE(action(menu, "Change elevation")->isEnabled());
+
+    // Refused entries change nothing.
+    prompter.replies = {"0", "100", "abc", std::nullopt};
+    for (int i = 0; i < 4; ++i) action(menu, "Insert below")->trigger();
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "0"}));
+    EXPECT_EQ(sink.entries.size(), 4u);
+    EXPECT_EQ(sink.entries[0].text, "Incorrect new elevation");
+    EXPECT_EQ(sink.entries[1].text, "Incorrect new elevation");
+    EXPECT_EQ(prompter.asked[0], "Insert elevation|Enter the new elevation");
+
+    sink.clear();
+    prompter.replies = {"60"};
+    action(menu, "Insert below")->trigger();
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "60", "0"}));
+    EXPECT_EQ(cellText(faceGrid, 1, 1), "");
+
+    menu = menuOn(faceGrid, "FacePopupMenu", 2);
+    prompter.replies = {"70"};
+    action(menu, "Change elevation")->trigger();
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "70", "0"}));
+    EXPECT_EQ(prompter.asked.back(), "Change elevation|Enter the modified elevation");
+    action(menu, "Remove")->trigger();
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "0"}));
+
+    // The arch table has its own captions.
+    menu = menuOn(arcGrid, "ArcPopupMenu", 2);
+    prompter.replies = {"20"};
+    action(menu, "Insert below")->trigger();
+    EXPECT_EQ(elevations(arcGrid), (QStringList{"100", "50", "20", "0"}));
+    EXPECT_EQ(prompter.asked.back(), "Insert Arch|Enter the new elevation");
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST_F(GeometryEditor, InsertBelowStopsAtElevenRows)
+{
+    QMenu* menu = nullptr;
+    for (int i = 0; i < 9; ++i) {
+        menu = menuOn(faceGrid, "FacePopupMenu", 1);
+        ASSERT_TRUE(action(menu, "Insert below")->isEnabled()) << i;
+        prompter.replies = {std::to_string(10 * (i + 1))};
+        action(menu, "Insert below")->trigger();
+    }
+    ASSERT_EQ(faceGrid->rowCount(), 11);
+    menu = menuOn(faceGrid, "FacePopupMenu", 1);
+    EXPECT_FALSE(action(menu, "Insert below")->isEnabled());
+    prompter.replies = {"95"};
+    action(menu, "Insert below")->trigger();  // a disabled item does nothing
+    EXPECT_EQ(faceGrid->rowCount(), 11);
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST_F(GeometryEditor, CopyElevationsFromThePreviousTab)
+{
+    menuOn(faceGrid, "FacePopupMenu", 1);
+    prompter.replies = {"50"};
+    action(child<QMenu>(dlg.get(), "FacePopupMenu"), "Insert below")->trigger();
+    typeCell(faceGrid, 1, 1, "7");
+    clickTab(1);
+    ASSERT_EQ(tabs->currentIndex(), 1);
+    QMenu* menu = menuOn(faceGrid, "FacePopupMenu", 1);
+    ASSERT_TRUE(action(menu, "Copy elevations from prev. tab")->isEnabled());
+    action(menu, "Copy elevations from prev. tab")->trigger();
+    EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "50", "0"}));
+    EXPECT_EQ(cellText(faceGrid, 0, 1), "10");  // other cells stay
+}
+
+TEST_F(GeometryEditor, AngleConventionSwitchesBackAndForth)
+{
+    auto* group = child<QGroupBox>(dlg.get(), "AngleRadioGroup");
+    auto radios = group->findChildren<QRadioButton*>();
+    ASSERT_EQ(radios.size(), 2);
+    QRadioButton* phi = radios[0]->text().contains("Phi") ? radios[0] : radios[1];
+    QRadioButton* a = phi == radios[0] ? radios[1] : radios[0];
+    EXPECT_EQ(a->text(), "from general axis center (A)");
+
+    QTest::mouseClick(a, Qt::LeftButton);
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_EQ(headers(arcGrid).mid(2), (QStringList{"A L(°)", "A R(°)"}));
+    EXPECT_EQ(tabs->currentIndex(), 2);  // the line of centres was validated
+    const double aTop = cellText(arcGrid, 0, 2).toDouble();
+    EXPECT_GT(aTop, 0.0);
+    EXPECT_LT(aTop, 45.0);
+
+    QTest::mouseClick(phi, Qt::LeftButton);
+    EXPECT_EQ(headers(arcGrid).mid(2), (QStringList{"Phi L(°)", "Phi R(°)"}));
+    EXPECT_NEAR(cellText(arcGrid, 0, 2).toDouble(), 45.0, 0.02);
+    EXPECT_NEAR(cellText(arcGrid, 1, 3).toDouble(), 40.0, 0.02);
+}
+
+TEST_F(GeometryEditor, AngleSwitchRefusedByAWrongLineOfCentresKeepsPhi)
+{
+    clickTab(2);
+    typeCell(faceGrid, 1, 1, "");
+    auto* group = child<QGroupBox>(dlg.get(), "AngleRadioGroup");
+    for (QRadioButton* b : group->findChildren<QRadioButton*>())
+        if (b->text().contains("(A)")) QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_FALSE(sink.entries.empty());
+    EXPECT_EQ(s.geo.AngleRadioGroup, 0);
+    for (QRadioButton* b : group->findChildren<QRadioButton*>())
+        EXPECT_EQ(b->isChecked(), b->text().contains("Phi"));
+    EXPECT_EQ(headers(arcGrid).mid(2), (QStringList{"Phi L(°)", "Phi R(°)"}));
+}
+
+TEST_F(GeometryEditor, OkCommitsRedrawsAndCloses)
+{
+    s.main.GeometrieMenu = false;
+    s.main.DeformeeButton = true;
+    retype(child<QLineEdit>(dlg.get(), "RadiusEdit"), "250");
+    typeCell(arcGrid, 1, 2, "35");
+    // Commit from the A convention: the model still receives Phi angles.
+    for (QRadioButton* b : child<QGroupBox>(dlg.get(), "AngleRadioGroup")->findChildren<QRadioButton*>())
+        if (b->text().contains("(A)")) QTest::mouseClick(b, Qt::LeftButton);
+    ASSERT_EQ(s.geo.AngleRadioGroup, 1);
+    QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(redraws, 1);
+    EXPECT_TRUE(s.main.GeometrieMenu);
+    EXPECT_FALSE(s.main.DeformeeButton);
+    EXPECT_EQ(s.model.Radius[kImperial], 250.0);
+    EXPECT_NEAR(parseNumber(s.model.ArcTab(kImperial, kArcPhiL, 1)), 35.0, 0.02);
+}
+
+TEST_F(GeometryEditor, OkWithAFailedCommitRedrawsAndStaysOpen)
+{
+    typeCell(arcGrid, 2, 1, "0");  // the lowest arch must be of type 1
+    QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"bottom elevation should be type 1"});
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(s.main.GeometrieMenu);
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(GeometryEditor, OkWithAWrongFaceTableDoesNothingMore)
+{
+    typeCell(faceGrid, 1, 2, "0.5");  // no slope allowed on the base row
+    QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"no values allowed except abscisse at the base"});
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(s.main.GeometrieMenu);
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(GeometryEditor, AnnulerRestoresTheFieldsAndTheNextShowingTheTables)
+{
+    child<QSpinBox>(dlg.get(), "NbCenterEdit")->setValue(2);
+    retype(child<QLineEdit>(dlg.get(), "TopDEdit"), "130");
+    typeCell(faceGrid, 0, 1, "8");
+    QTest::mouseClick(child<QPushButton>(dlg.get(), "AnnulerButton"), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(s.main.GeometrieMenu);
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(s.model.TopElev[kImperial], 100.0);
+
+    dlg->show();
+    EXPECT_EQ(child<QSpinBox>(dlg.get(), "NbCenterEdit")->value(), 1);
+    EXPECT_EQ(tabs->count(), 4);
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "TopDEdit")->text(), "100");
+    EXPECT_EQ(cellText(faceGrid, 0, 1), "0");
+}
+
+TEST_F(GeometryEditor, SiShowsMetresInLabelsAndHeaders)
+{
+    dlg->hide();
+    s.model.UnitSystem = kSI;
+    dlg->show();
+    EXPECT_EQ(child<QLabel>(dlg.get(), "TopDUnitLabel")->text(), "m");
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "TopDEdit")->text(), "30.48");
+    EXPECT_EQ(faceGrid->horizontalHeaderItem(1)->text(), "abscisse (m)");
+    // The header's carriage return is not shown.
+    EXPECT_EQ(faceGrid->horizontalHeaderItem(3)->text(), "Circle \ncenter abs (m)");
+    EXPECT_EQ(arcGrid->horizontalHeaderItem(0)->text(), "Elevation (m)");
 }
 
 }  // namespace
