@@ -16,7 +16,7 @@ QString headerText(const std::string& s)
     return t;
 }
 
-}  // namespace
+} // namespace
 
 // Remembers the open cell editor so that a pending edit can be committed
 // before a command reads the state.
@@ -122,4 +122,4 @@ int EditorGrid::stateRowAt(const QPoint& viewportPos) const
     return row < 0 ? 0 : row + 1;
 }
 
-}  // namespace velta
+} // namespace velta

@@ -37,4 +37,4 @@ private:
     friend class EditorGridDelegate;
 };
 
-}  // namespace velta
+} // namespace velta

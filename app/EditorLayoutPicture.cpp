@@ -44,7 +44,7 @@ void drawRadius(QPainter& p, QPointF c, QPointF end, const QString& name, QColor
     p.drawText(QRectF(mid.x() - 14, mid.y() - 12, 28, 12), Qt::AlignCenter, name);
 }
 
-}  // namespace
+} // namespace
 
 QPixmap layoutPicture(int picture)
 {
@@ -88,7 +88,8 @@ QPixmap layoutPicture(int picture)
         p.setPen(Qt::black);
         p.drawLine(cr + QPointF(-3, -3), cr + QPointF(3, 3));
         p.drawLine(cr + QPointF(-3, 3), cr + QPointF(3, -3));
-        p.drawText(QRectF(cr.x() + 4, cr.y() - 6, 20, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("CR"));
+        p.drawText(QRectF(cr.x() + 4, cr.y() - 6, 20, 12), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("CR"));
     }
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::black);
@@ -99,4 +100,4 @@ QPixmap layoutPicture(int picture)
     return pixmap;
 }
 
-}  // namespace velta
+} // namespace velta

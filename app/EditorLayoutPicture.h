@@ -10,4 +10,4 @@ inline constexpr int kLayoutPictureHeight = 150;
 
 QPixmap layoutPicture(int picture);
 
-}  // namespace velta
+} // namespace velta

@@ -41,11 +41,11 @@ std::optional<std::string> InputBoxPrompter::askText(const std::string& title, c
                                                      const std::string& defaultText)
 {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(dialogOwner(parent_), QString::fromStdString(title), QString::fromStdString(prompt),
-                              QLineEdit::Normal, QString::fromStdString(defaultText), &ok);
+    const QString text = QInputDialog::getText(dialogOwner(parent_), QString::fromStdString(title),
+                                               QString::fromStdString(prompt), QLineEdit::Normal,
+                                               QString::fromStdString(defaultText), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
 
-}  // namespace velta
+} // namespace velta

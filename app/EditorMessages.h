@@ -37,4 +37,4 @@ private:
 // The window a box opened now should belong to.
 QWidget* dialogOwner(QWidget* fallback);
 
-}  // namespace velta
+} // namespace velta

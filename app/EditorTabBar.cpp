@@ -18,8 +18,10 @@ RefusableTabBar::RefusableTabBar(QWidget* parent) : QTabBar(parent)
         }
         if (index == shown_) return;
         const int wanted = index;
-        if (shown_ >= 0 && shown_ < count()) setCurrentIndexSilently(shown_);
-        else shown_ = index;
+        if (shown_ >= 0 && shown_ < count())
+            setCurrentIndexSilently(shown_);
+        else
+            shown_ = index;
         if (wanted != shown_) emit changeRequested(wanted);
     });
 }
@@ -63,4 +65,4 @@ void RefusableTabBar::wheelEvent(QWheelEvent* event)
     event->ignore();
 }
 
-}  // namespace velta
+} // namespace velta

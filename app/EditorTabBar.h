@@ -29,4 +29,4 @@ private:
     bool programmatic_ = false;
 };
 
-}  // namespace velta
+} // namespace velta

@@ -13,7 +13,10 @@ namespace velta {
 
 // Text colour of a table whose cells are not in use (the colour of an
 // inactive window caption).
-inline QColor inactiveTableTextColour() { return QColor(128, 128, 128); }
+inline QColor inactiveTableTextColour()
+{
+    return QColor(128, 128, 128);
+}
 
 inline QLabel* namedLabel(const char* name, const QString& text, QWidget* parent)
 {
@@ -43,8 +46,7 @@ inline void showText(QLineEdit* edit, const std::string& text)
 // Runs a command of the core. An error that escapes it (a conversion error
 // of a table cell, for instance) is shown with its own text, and the event
 // loop carries on. Returns false when the command ended that way.
-template <class F>
-bool runCommand(Session& s, F&& command)
+template <class F> bool runCommand(Session& s, F&& command)
 {
     try {
         command();
@@ -55,4 +57,4 @@ bool runCommand(Session& s, F&& command)
     }
 }
 
-}  // namespace velta
+} // namespace velta

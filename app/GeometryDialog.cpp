@@ -112,8 +112,11 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     auto* arcLayout = new QVBoxLayout(arcBox);
     arcLayout->addWidget(arcGrid_);
 
+    auto* angleColumn = new QVBoxLayout;
+    angleColumn->addWidget(angleBox);
+    angleColumn->addStretch(1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(angleBox);
+    bottom->addLayout(angleColumn);
     bottom->addWidget(arcBox, 1);
 
     auto* annuler = new QPushButton(QStringLiteral("Annuler"), this);
@@ -161,7 +164,8 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
     connect(faceRemove_, &QAction::triggered, this, command([this] { gridRemove(s_, GridKind::Face); }));
     connect(faceCopy_, &QAction::triggered, this, command([this] { faceCopyElevationsFromPrevTab(s_); }));
     connect(arcInsert_, &QAction::triggered, this, command([this] { gridInsertBelow(s_, GridKind::Arc); }));
-    connect(arcChange_, &QAction::triggered, this, command([this] { gridChangeElevation(s_, GridKind::Arc); }));
+    connect(arcChange_, &QAction::triggered, this,
+            command([this] { gridChangeElevation(s_, GridKind::Arc); }));
     connect(arcRemove_, &QAction::triggered, this, command([this] { gridRemove(s_, GridKind::Arc); }));
 
     // A right click makes the row under the pointer the current row, then
@@ -177,7 +181,8 @@ TGeometrieFiche::TGeometrieFiche(Session& session, std::function<void()> redraw2
             menu->exec(grid->viewport()->mapToGlobal(pos));
         };
     };
-    connect(structureGrid_, &QWidget::customContextMenuRequested, this, popup(structureGrid_, facePopupMenu_));
+    connect(structureGrid_, &QWidget::customContextMenuRequested, this,
+            popup(structureGrid_, facePopupMenu_));
     connect(arcGrid_, &QWidget::customContextMenuRequested, this, popup(arcGrid_, arcPopupMenu_));
 
     // Controls bound to the editor state.
@@ -312,9 +317,10 @@ void TGeometrieFiche::refresh()
     faceTabControl_->setTabsSilently(captions, g.faceTabIndex);
     structureGrid_->refresh();
     arcGrid_->refresh();
-    if (QAbstractButton* b = angleGroup_->button(g.AngleRadioGroup); b && !b->isChecked()) b->setChecked(true);
+    if (QAbstractButton* b = angleGroup_->button(g.AngleRadioGroup); b && !b->isChecked())
+        b->setChecked(true);
     updateMenus();
     refreshing_ = false;
 }
 
-}  // namespace velta
+} // namespace velta

@@ -55,4 +55,4 @@ private:
     QAction *arcInsert_, *arcChange_, *arcRemove_;
 };
 
-}  // namespace velta
+} // namespace velta

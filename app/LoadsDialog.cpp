@@ -31,7 +31,8 @@ TChargementFiche::TChargementFiche(Session& session, std::function<void()> redra
     groutUnitLabel_ = namedLabel("GroutUnitLabel", QStringLiteral("ft"), this);
     rweUnitLabel_ = namedLabel("RweUnitLabel", QStringLiteral("ft"), this);
     tweUnitLabel_ = namedLabel("TweUnitLabel", QStringLiteral("ft"), this);
-    auto* accelerationLabel = namedLabel("AccelerationLabel", QStringLiteral("Earthquake acceleration"), this);
+    auto* accelerationLabel =
+        namedLabel("AccelerationLabel", QStringLiteral("Earthquake acceleration"), this);
     auto* accelerationUnit = namedLabel("AccelerationUnitLabel", QStringLiteral("g"), this);
     // Shown for completeness; it takes no input and feeds nothing.
     for (QWidget* w : std::initializer_list<QWidget*>{accelerationEdit, accelerationLabel, accelerationUnit})
@@ -186,4 +187,4 @@ void TChargementFiche::refresh()
     refreshing_ = false;
 }
 
-}  // namespace velta
+} // namespace velta

@@ -43,4 +43,4 @@ private:
     EditorGrid *thUniGrid_, *thLinGrid_;
 };
 
-}  // namespace velta
+} // namespace velta

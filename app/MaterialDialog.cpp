@@ -32,7 +32,8 @@ TMateriauFiche::TMateriauFiche(Session& session, std::function<void()> redraw2D,
     wcUnitLabel_ = namedLabel("WcUnitLabel", QStringLiteral("pounds per cubit foot"), concrete);
     thecUnitLabel_ = namedLabel("ThecUnitLabel", QStringLiteral("E-06 /°F"), concrete);
     auto* concreteLayout = new QGridLayout(concrete);
-    concreteLayout->addWidget(new QLabel(QStringLiteral("Modulus of elasticity of concrete"), concrete), 0, 0);
+    concreteLayout->addWidget(new QLabel(QStringLiteral("Modulus of elasticity of concrete"), concrete), 0,
+                              0);
     concreteLayout->addWidget(ecEdit_, 0, 1);
     concreteLayout->addWidget(ecUnitLabel_, 0, 2);
     concreteLayout->addWidget(new QLabel(QStringLiteral("Poisson's ratio for concrete"), concrete), 1, 0);
@@ -160,11 +161,13 @@ void TMateriauFiche::refresh()
     erEdit_->setEnabled(m.erEnabled);
     defGrid_->setEnabled(!m.erEnabled);
     QPalette pal = defGrid_->palette();
-    const QColor text = m.erEnabled ? inactiveTableTextColour() : palette().color(QPalette::Active, QPalette::WindowText);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) pal.setColor(group, QPalette::Text, text);
+    const QColor text =
+        m.erEnabled ? inactiveTableTextColour() : palette().color(QPalette::Active, QPalette::WindowText);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::Text, text);
     defGrid_->setPalette(pal);
     defGrid_->refresh();
     refreshing_ = false;
 }
 
-}  // namespace velta
+} // namespace velta

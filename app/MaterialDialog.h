@@ -40,4 +40,4 @@ private:
     EditorGrid* defGrid_;
 };
 
-}  // namespace velta
+} // namespace velta

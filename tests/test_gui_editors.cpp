@@ -10,18 +10,22 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <memory>
 
+#include "app/EditorMessages.h"
 #include "app/GeometryDialog.h"
 #include "app/LoadsDialog.h"
 #include "app/MaterialDialog.h"
@@ -57,8 +61,7 @@ public:
     }
 };
 
-template <class T>
-T* child(QWidget* parent, const char* name)
+template <class T> T* child(QWidget* parent, const char* name)
 {
     T* w = parent->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
@@ -83,16 +86,20 @@ void typeCell(QTableWidget* grid, int row, int col, const QString& text)
         if (e->isVisible()) editor = e;
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    if (text.isEmpty()) QTest::keyClick(editor, Qt::Key_Delete);
-    else QTest::keyClicks(editor, text);
+    if (text.isEmpty())
+        QTest::keyClick(editor, Qt::Key_Delete);
+    else
+        QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Tab);
 }
 
 void retype(QLineEdit* edit, const QString& text)
 {
     edit->selectAll();
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
-    else QTest::keyClicks(edit, text);
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
 }
 
 QStringList headers(QTableWidget* grid)
@@ -182,7 +189,8 @@ TEST_F(MaterialEditor, ShowingLoadsTheModelAndOkCommitsWhatWasTyped)
     EXPECT_EQ(child<QLineEdit>(&dlg, "NurEdit")->text(), "0.25");
     EXPECT_EQ(child<QLabel>(&dlg, "WcUnitLabel")->text(), "pounds per cubit foot");
     EXPECT_EQ(child<QLabel>(&dlg, "ThecUnitLabel")->text(), "E-06 /°F");
-    EXPECT_EQ(headers(grid), (QStringList{"Elevation (ft)", "Left modulus(E6 psi)", "Right modulus(E6 psi)"}));
+    EXPECT_EQ(headers(grid),
+              (QStringList{"Elevation (ft)", "Left modulus(E6 psi)", "Right modulus(E6 psi)"}));
     // One row per arch, top arch first; the elevations cannot be typed into.
     ASSERT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(cellText(grid, 0, 0), "100");
@@ -311,7 +319,7 @@ TEST_F(LoadsEditor, ShowingFillsTheListFieldsAndTables)
     EXPECT_EQ(child<QLabel>(&dlg, "AccelerationUnitLabel")->text(), "g");
     auto* weight = child<QCheckBox>(&dlg, "WeightDistributionCheckBox");
     EXPECT_EQ(weight->text(), "Distribution of moment due to weight between arch and cantilver");
-    EXPECT_EQ(weight->layoutDirection(), Qt::RightToLeft);  // caption on the left
+    EXPECT_EQ(weight->layoutDirection(), Qt::RightToLeft); // caption on the left
     auto* uni = child<QTableWidget>(&dlg, "ThuniStringGrid");
     auto* lin = child<QTableWidget>(&dlg, "ThlinStringGrid");
     EXPECT_EQ(headers(uni), (QStringList{"Elevation (ft)", "Uni temp(°F)"}));
@@ -333,7 +341,7 @@ TEST_F(LoadsEditor, OkCommitsTheChoicesAndTablesEvenWhenUnticked)
     child<QComboBox>(&dlg, "GroutComboBox")->setCurrentIndex(2);
     retype(child<QLineEdit>(&dlg, "TweEdit"), "");
     typeCell(child<QTableWidget>(&dlg, "ThuniStringGrid"), 0, 1, "18");
-    QTest::mouseClick(child<QCheckBox>(&dlg, "thUniCheckBox"), Qt::LeftButton);  // untick: still stored
+    QTest::mouseClick(child<QCheckBox>(&dlg, "thUniCheckBox"), Qt::LeftButton); // untick: still stored
     QTest::mouseClick(child<QCheckBox>(&dlg, "WeightDistributionCheckBox"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(&dlg, "OKButton"), Qt::LeftButton);
     EXPECT_TRUE(sink.entries.empty());
@@ -344,7 +352,7 @@ TEST_F(LoadsEditor, OkCommitsTheChoicesAndTablesEvenWhenUnticked)
     EXPECT_EQ(m.GroutIndex, 2);
     EXPECT_FALSE(m.ThUni);
     EXPECT_TRUE(m.WeightDistribution);
-    EXPECT_EQ(m.Twe[kImperial], 0.0);  // blank tailwater: the base of the dam
+    EXPECT_EQ(m.Twe[kImperial], 0.0); // blank tailwater: the base of the dam
     EXPECT_EQ(m.TempTab(kImperial, 1, 2), "18");
     EXPECT_EQ(m.TempTab(kSI, 1, 2), "10.00");
 
@@ -383,10 +391,7 @@ struct GeometryEditor : EditorFixture {
         arcGrid = child<QTableWidget>(dlg.get(), "ArcStringGrid");
         tabs = child<QTabBar>(dlg.get(), "FaceTabControl");
     }
-    void clickTab(int index)
-    {
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-    }
+    void clickTab(int index) { QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center()); }
     // Opens a table's right-click menu on a row (1 = top) as a right click
     // there does; the menu's items then carry their enabled states.
     QMenu* menuOn(QTableWidget* grid, const char* menuName, int row)
@@ -483,7 +488,7 @@ TEST_F(GeometryEditor, CentreCountAddsAndRemovesTheRightHandTabsAndRadius)
 
 TEST_F(GeometryEditor, LeavingAFaceTabIsRefusedWhileItsTableIsWrong)
 {
-    typeCell(faceGrid, 1, 1, "");  // base abscissa removed
+    typeCell(faceGrid, 1, 1, ""); // base abscissa removed
     clickTab(1);
     // Completing the row above then fails on the missing abscissa.
     ASSERT_EQ(sink.entries.size(), 2u);
@@ -496,7 +501,7 @@ TEST_F(GeometryEditor, LeavingAFaceTabIsRefusedWhileItsTableIsWrong)
     clickTab(1);
     EXPECT_TRUE(sink.entries.empty());
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(cellText(faceGrid, 1, 1), "60");  // the downstream face
+    EXPECT_EQ(cellText(faceGrid, 1, 1), "60"); // the downstream face
     // The edit of the upstream face lives on in its working table.
     clickTab(0);
     EXPECT_EQ(cellText(faceGrid, 1, 1), "12");
@@ -559,7 +564,7 @@ TEST_F(GeometryEditor, InsertBelowStopsAtElevenRows)
     menu = menuOn(faceGrid, "FacePopupMenu", 1);
     EXPECT_FALSE(action(menu, "Insert below")->isEnabled());
     prompter.replies = {"95"};
-    action(menu, "Insert below")->trigger();  // a disabled item does nothing
+    action(menu, "Insert below")->trigger(); // a disabled item does nothing
     EXPECT_EQ(faceGrid->rowCount(), 11);
     EXPECT_TRUE(sink.entries.empty());
 }
@@ -576,7 +581,7 @@ TEST_F(GeometryEditor, CopyElevationsFromThePreviousTab)
     ASSERT_TRUE(action(menu, "Copy elevations from prev. tab")->isEnabled());
     action(menu, "Copy elevations from prev. tab")->trigger();
     EXPECT_EQ(elevations(faceGrid), (QStringList{"100", "50", "0"}));
-    EXPECT_EQ(cellText(faceGrid, 0, 1), "10");  // other cells stay
+    EXPECT_EQ(cellText(faceGrid, 0, 1), "10"); // other cells stay
 }
 
 TEST_F(GeometryEditor, AngleConventionSwitchesBackAndForth)
@@ -591,7 +596,7 @@ TEST_F(GeometryEditor, AngleConventionSwitchesBackAndForth)
     QTest::mouseClick(a, Qt::LeftButton);
     EXPECT_TRUE(sink.entries.empty());
     EXPECT_EQ(headers(arcGrid).mid(2), (QStringList{"A L(°)", "A R(°)"}));
-    EXPECT_EQ(tabs->currentIndex(), 2);  // the line of centres was validated
+    EXPECT_EQ(tabs->currentIndex(), 2); // the line of centres was validated
     const double aTop = cellText(arcGrid, 0, 2).toDouble();
     EXPECT_GT(aTop, 0.0);
     EXPECT_LT(aTop, 45.0);
@@ -638,7 +643,7 @@ TEST_F(GeometryEditor, OkCommitsRedrawsAndCloses)
 
 TEST_F(GeometryEditor, OkWithAFailedCommitRedrawsAndStaysOpen)
 {
-    typeCell(arcGrid, 2, 1, "0");  // the lowest arch must be of type 1
+    typeCell(arcGrid, 2, 1, "0"); // the lowest arch must be of type 1
     QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"bottom elevation should be type 1"});
     EXPECT_TRUE(dlg->isVisible());
@@ -648,7 +653,7 @@ TEST_F(GeometryEditor, OkWithAFailedCommitRedrawsAndStaysOpen)
 
 TEST_F(GeometryEditor, OkWithAWrongFaceTableDoesNothingMore)
 {
-    typeCell(faceGrid, 1, 2, "0.5");  // no slope allowed on the base row
+    typeCell(faceGrid, 1, 2, "0.5"); // no slope allowed on the base row
     QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"no values allowed except abscisse at the base"});
     EXPECT_TRUE(dlg->isVisible());
@@ -687,4 +692,49 @@ TEST_F(GeometryEditor, SiShowsMetresInLabelsAndHeaders)
     EXPECT_EQ(arcGrid->horizontalHeaderItem(0)->text(), "Elevation (m)");
 }
 
-}  // namespace
+// --- Message boxes and input boxes ---------------------------------------
+
+TEST(EditorBoxes, MessagesAreModalBoxesWithTheirIconAndOk)
+{
+    app();
+    MessageBoxSink sink;
+    for (auto [kind, icon] : {std::pair{MessageKind::Error, QMessageBox::Critical},
+                              std::pair{MessageKind::Warning, QMessageBox::Warning}}) {
+        QString text;
+        QMessageBox::Icon shown = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            text = box->text();
+            shown = box->icon();
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+        });
+        sink.show(kind, "Incorrect new elevation");
+        EXPECT_EQ(text, "Incorrect new elevation");
+        EXPECT_EQ(shown, icon);
+    }
+}
+
+TEST(EditorBoxes, InputBoxGivesTheTextOrNothingOnCancel)
+{
+    app();
+    InputBoxPrompter prompter;
+    for (bool accept : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "Insert elevation");
+            EXPECT_EQ(box->labelText(), "Enter the new elevation");
+            box->setTextValue("42.5");
+            accept ? box->accept() : box->reject();
+        });
+        const auto reply = prompter.askText("Insert elevation", "Enter the new elevation", "");
+        if (accept)
+            EXPECT_EQ(reply, std::optional<std::string>("42.5"));
+        else
+            EXPECT_EQ(reply, std::nullopt);
+    }
+}
+
+} // namespace
