@@ -239,7 +239,9 @@ void FaceTabControlChanging(Session& s, bool& AllowChange)
 
             if (!absc && !slope && circleCells == 0) fail("elevation " + e + " is empty", false);
             if (slope && circleCells > 0) fail("elevation " + e + " has slope and circle data", false);
-            if (!absc && !slope && circleCells < 3)
+            // Part of a circle beside a typed abscissa is incomplete too: the
+            // row could be evaluated neither as a point nor as a circle.
+            if ((!absc && !slope && circleCells < 3) || (!slope && circleCells > 0 && circleCells < 3))
                 fail("elevation " + e + " has incomplete circle data", false);
 
             if (circleCells == 3) {
@@ -394,8 +396,8 @@ bool LectureStructure(Session& s)
 
     // 3 to 6. Arch table and cantilever layout.
     GridState& g = geo.ArcStringGrid;
-    m.NbArcs = g.dataRows();
-    const int n = m.NbArcs;
+    const int n = g.dataRows();
+    m.NbArcs = std::min(n, kMaxArcs);  // the table holds at most 11 arches
     try {
         if (n < 1 || n > kMaxArcs) throw ConversionError("the arch table must have 1 to 11 rows");
         if (parseInteger(g.cell(kArcCode, n)) != 1) {

@@ -26,9 +26,9 @@ void FaceTabControlChanging(Session& s, bool& AllowChange);
 bool selectFaceTab(Session& s, int newIndex);
 // AngleRadioGroupClick: converts the arch grid's angles to the convention
 // `newIndex` (0 Phi, 1 A). Tab 2 is validated first (the tab shown is left
-// as a user would leave it). Returns whether the convention changed; when
-// it did not, geo.AngleRadioGroup keeps the old convention and the dialog
-// puts its radio group back.
+// as a user would leave it). Returns whether the grid now shows `newIndex`;
+// when the switch is refused, geo.AngleRadioGroup keeps the old convention,
+// nothing is converted, and the dialog puts its radio group back.
 bool AngleRadioGroupClick(Session& s, int newIndex);
 // Top and base fields changed: their text goes into the first or last
 // elevation cell of both grids.
