@@ -27,4 +27,4 @@ int resave(int argc, char** argv)
     return 0;
 }
 
-}  // namespace velta::cli
+} // namespace velta::cli

@@ -21,9 +21,15 @@ namespace {
 using Fields = std::vector<std::optional<std::string>>;
 
 // The text of a field, empty when the card leaves it blank.
-std::string text(const Fields& f, int i) { return f[i].value_or(std::string()); }
+std::string text(const Fields& f, int i)
+{
+    return f[i].value_or(std::string());
+}
 // The number of a field that must hold one; a blank field is a conversion error.
-double value(const Fields& f, int i) { return parseNumber(text(f, i)); }
+double value(const Fields& f, int i)
+{
+    return parseNumber(text(f, i));
+}
 
 bool startsWith(std::string_view line, std::string_view key)
 {
@@ -64,11 +70,11 @@ private:
 
 // What one read keeps between cards.
 struct ReadState {
-    double R = 0;                    // radius of card "3   1"
-    std::optional<double> RR;        // radius of card "4   1"
-    std::optional<std::string> grout;  // grout elevation text of card "4   0"
-    int groutItem = -1;              // arch card whose elevation matches it
-    int arches = 0;                  // arch cards read
+    double R = 0;                     // radius of card "3   1"
+    std::optional<double> RR;         // radius of card "4   1"
+    std::optional<std::string> grout; // grout elevation text of card "4   0"
+    int groutItem = -1;               // arch card whose elevation matches it
+    int arches = 0;                   // arch cards read
 };
 
 class CardReader {
@@ -88,22 +94,30 @@ public:
     void line(std::string_view l)
     {
         s_.geo.AngleRadioGroup = 0;
-        if (startsWith(l, kTitleKey)) title(l);
-        else if (startsWith(l, kElevationsKey)) elevations(l);
-        else if (startsWith(l, kWeightKey)) weight(l);
-        else if (startsWith(l, kOptionsKey)) options(l);
-        else if (startsWith(l, kBaseKey)) base(l);
-        else if (startsWith(l, kRightBaseKey)) rightBase(l);
-        else if (startsWith(l, "5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6') row(l, l[6] - '0');
-        else if (startsWith(l, kCrestKey)) crest(l);
-        else if (startsWith(l, kArchKey)) arch(l);
+        if (startsWith(l, kTitleKey))
+            title(l);
+        else if (startsWith(l, kElevationsKey))
+            elevations(l);
+        else if (startsWith(l, kWeightKey))
+            weight(l);
+        else if (startsWith(l, kOptionsKey))
+            options(l);
+        else if (startsWith(l, kBaseKey))
+            base(l);
+        else if (startsWith(l, kRightBaseKey))
+            rightBase(l);
+        else if (startsWith(l, "5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6')
+            row(l, l[6] - '0');
+        else if (startsWith(l, kCrestKey))
+            crest(l);
+        else if (startsWith(l, kArchKey))
+            arch(l);
     }
 
     // The grout item counted from the top arch; none when no arch matched.
     void finish()
     {
-        if (st_.grout)
-            s_.loads.groutSelected = st_.groutItem >= 0 ? st_.arches - 1 - st_.groutItem : -1;
+        if (st_.grout) s_.loads.groutSelected = st_.groutItem >= 0 ? st_.arches - 1 - st_.groutItem : -1;
     }
 
 private:
@@ -211,9 +225,7 @@ private:
         constexpr int u = kImperial;
         auto top = [&](int t) -> std::string& { return work(t)(u, kColAbscissa, m_.FaceRowsWork[t]); };
         // A blank line-of-centres field means the crest lies on the axis.
-        auto fromRadius = [&](double radius, int i) {
-            return general(f[i] ? radius - value(f, i) : radius);
-        };
+        auto fromRadius = [&](double radius, int i) { return general(f[i] ? radius - value(f, i) : radius); };
         const double rr = st_.RR.value_or(st_.R);
         top(kUpstreamFace) = general(-value(f, kCrestUpstream));
         top(kDownstreamFace) = text(f, kCrestDownstream);
@@ -281,18 +293,20 @@ void readDeck(Session& s, bool& accepted, std::string_view bytes)
     }
 
     if (!accepted) {
-        s.messages.warning("Sorry, this early version of VELTA do not accept this option for 3-centered geometry ");
+        s.messages.warning(
+            "Sorry, this early version of VELTA do not accept this option for 3-centered geometry ");
         return;
     }
     const int lastTab = s.geo.NbCenterEdit == 1 ? 3 : 5;
     for (int t = 0; t <= lastTab; ++t) {
         s.geo.faceTabIndex = t;
         FaceTabControlChange(s);
-        // Once one table has been refused the deck stays refused, whatever
-        // the later tables give.
-        bool allowChange = true;
-        FaceTabControlChanging(s, allowChange);
-        if (!allowChange) accepted = false;
+        // The flag is the failure record of the whole deck: once one table
+        // has been refused, the deck stays refused whatever the later
+        // tables give.
+        const bool before = accepted;
+        FaceTabControlChanging(s, accepted);
+        if (!before) accepted = false;
     }
     s.geo.faceTabIndex = 0;
     LectureStructure(s);
@@ -300,7 +314,7 @@ void readDeck(Session& s, bool& accepted, std::string_view bytes)
     LectureChargement(s);
 }
 
-}  // namespace
+} // namespace
 
 void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes)
 {
@@ -330,4 +344,4 @@ void LectureDonnees(Session& s, bool& accepted, const std::string& path)
     LectureDonneesBytes(s, accepted, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
-}  // namespace velta
+} // namespace velta

@@ -30,4 +30,4 @@ public:
     using FileReadError::FileReadError;
 };
 
-}  // namespace velta
+} // namespace velta

@@ -9,7 +9,10 @@ namespace velta {
 
 namespace {
 
-int archRows(const CaseModel& m) { return std::clamp(m.NbArcs, 0, kTabRows); }
+int archRows(const CaseModel& m)
+{
+    return std::clamp(m.NbArcs, 0, kTabRows);
+}
 
 std::string cellOrEmpty(const GridState& g, int col, int row)
 {
@@ -17,7 +20,7 @@ std::string cellOrEmpty(const GridState& g, int col, int row)
     return g.cell(col, row);
 }
 
-}  // namespace
+} // namespace
 
 void LoadsFormActivate(Session& s)
 {
@@ -97,6 +100,9 @@ bool LectureChargement(Session& s)
     return ok;
 }
 
-void LoadsAnnulerButtonClick(Session& s) { s.main.ChargementMenu = false; }
+void LoadsAnnulerButtonClick(Session& s)
+{
+    s.main.ChargementMenu = false;
+}
 
-}  // namespace velta
+} // namespace velta

@@ -10,7 +10,10 @@ namespace velta {
 namespace {
 
 // Rows of DefTab that the arch table defines, never past the table's capacity.
-int archRows(const CaseModel& m) { return std::clamp(m.NbArcs, 0, kTabRows); }
+int archRows(const CaseModel& m)
+{
+    return std::clamp(m.NbArcs, 0, kTabRows);
+}
 
 // A grid cell, or an empty text for a row the grid does not have.
 std::string cellOrEmpty(const GridState& g, int col, int row)
@@ -19,7 +22,7 @@ std::string cellOrEmpty(const GridState& g, int col, int row)
     return g.cell(col, row);
 }
 
-}  // namespace
+} // namespace
 
 void DefRadioGroupClick(Session& s, int kind)
 {
@@ -110,6 +113,9 @@ bool LectureMateriau(Session& s)
     return ok;
 }
 
-void MaterialAnnulerButtonClick(Session& s) { s.main.MateriauxMenu = false; }
+void MaterialAnnulerButtonClick(Session& s)
+{
+    s.main.MateriauxMenu = false;
+}
 
-}  // namespace velta
+} // namespace velta

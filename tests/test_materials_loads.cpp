@@ -27,7 +27,7 @@ struct Fixture {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(MaterialForm, CommitStoresTheTypedCopyAndDerivesTheOther)
 {
@@ -45,7 +45,7 @@ TEST(MaterialForm, CommitStoresTheTypedCopyAndDerivesTheOther)
         Fixture f;
         f.s.model.UnitSystem = c.unit;
         f.arches({"1000", "1100"}, c.unit);
-        MaterialFormActivate(f.s);  // builds the moduli table from the arches
+        MaterialFormActivate(f.s); // builds the moduli table from the arches
         f.materialFields(c.ec, "0.2", c.wc, c.thec, c.er, "0.25");
         EXPECT_TRUE(LectureMateriau(f.s));
         EXPECT_TRUE(f.s.main.MateriauxMenu);
@@ -79,8 +79,8 @@ TEST(MaterialForm, ModuliTableIsStoredAsTypedAndConvertedWithItsFormats)
     const auto& d = f.s.model.DefTab;
     EXPECT_EQ(d(kImperial, 0, 2), "200");
     EXPECT_EQ(d(kImperial, 2, 1), "3.25");
-    EXPECT_EQ(d(kSI, 0, 0), "30.480");  // elevations with three decimals
-    EXPECT_EQ(d(kSI, 1, 0), "20.69");   // moduli with two
+    EXPECT_EQ(d(kSI, 0, 0), "30.480"); // elevations with three decimals
+    EXPECT_EQ(d(kSI, 1, 0), "20.69");  // moduli with two
     EXPECT_EQ(d(kSI, 1, 2), "27.58");
     EXPECT_EQ(d(kSI, 2, 2), "");
     EXPECT_TRUE(f.s.model.VariableModuli);
@@ -131,14 +131,14 @@ TEST(MaterialForm, FaultyFieldStopsTheCommitButKeepsWhatWasRead)
     EXPECT_FALSE(LectureMateriau(f.s));
     EXPECT_EQ(f.sink.texts(), std::vector<std::string>{"Erreur d'entrée des materiaux"});
     EXPECT_EQ(f.sink.entries[0].kind, MessageKind::Error);
-    EXPECT_TRUE(f.s.main.MateriauxMenu);  // stays as it was
+    EXPECT_TRUE(f.s.main.MateriauxMenu); // stays as it was
     const auto& m = f.s.model;
     EXPECT_EQ(m.Ec[kImperial], 4);
-    EXPECT_NEAR(m.Ec[kSI], 27.58, 1e-9);  // still converted
+    EXPECT_NEAR(m.Ec[kSI], 27.58, 1e-9); // still converted
     EXPECT_EQ(m.Nuc[kImperial], 0.15);
     EXPECT_EQ(m.Wc[kImperial], 145);
     EXPECT_EQ(m.Thec[kImperial], 5);
-    EXPECT_EQ(m.DefTab(kImperial, 1, 1), "");  // the table is not stored
+    EXPECT_EQ(m.DefTab(kImperial, 1, 1), ""); // the table is not stored
 
     // A faulty uniform modulus fails too; with variable moduli it is ignored.
     f.sink.clear();
@@ -177,7 +177,7 @@ TEST(MaterialForm, ShowingReloadsLabelsFieldsAndTable)
     EXPECT_EQ(g.cell(1, 0), "Left modulus(GPa)");
     EXPECT_EQ(g.cell(2, 0), "Right modulus(GPa)");
     ASSERT_EQ(g.dataRows(), 5);
-    EXPECT_EQ(g.cell(0, 1), "91.44");  // top arch first
+    EXPECT_EQ(g.cell(0, 1), "91.44"); // top arch first
     EXPECT_EQ(g.cell(1, 1), "14");
     EXPECT_EQ(g.cell(0, 5), "30.48");
 
