@@ -5,7 +5,14 @@
 
 #include "model/Session.h"
 
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
 namespace velta {
+
+class EditorGrid;
 
 class TChargementFiche : public QDialog {
     Q_OBJECT
@@ -14,9 +21,26 @@ public:
     // after its commit, also when the commit records a failure.
     TChargementFiche(Session& session, std::function<void()> redraw2D, QWidget* parent = nullptr);
 
+    // "Annuler", the Escape key and the close box.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void OKButtonClick();
+    void commitPendingEdits();
+    void refresh();
+
     Session& s_;
     std::function<void()> redraw2D_;
+    bool refreshing_ = false;
+
+    QComboBox* groutComboBox_;
+    QLineEdit *rweEdit_, *tweEdit_;
+    QLabel *groutUnitLabel_, *rweUnitLabel_, *tweUnitLabel_;
+    QCheckBox *weightCheckBox_, *thUniCheckBox_, *thLinCheckBox_;
+    EditorGrid *thUniGrid_, *thLinGrid_;
 };
 
-}  // namespace velta
+} // namespace velta
