@@ -122,7 +122,7 @@ TEST(SolverRun, AStoppedRunEndsTheWait)
 {
     app();
     test::TempDir prog;
-    writeEngine(prog.path(), "sleep 30\n");
+    writeEngine(prog.path(), "exec sleep 30\n");
     ListSink sink;
     FixedPrompter prompter;
     Session s(sink, prompter);
