@@ -186,6 +186,14 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
         const double faceArea = area[n] * ratio;
         r.archLoad = main.fArch[n].dot(-ray) / faceArea / 1000;
         r.cantLoad = main.fCant[n].dot(-ray) / faceArea / 1000;
+        if (node.foundation) {
+            // The rock takes the node's load directly: share the water
+            // pressure in the proportion of the two actions.
+            const double total = r.archLoad + r.cantLoad;
+            const double share = std::abs(total) > 1e-9 ? r.archLoad / total : 0.0;
+            r.archLoad = r.pressure * share;
+            r.cantLoad = r.pressure - r.archLoad;
+        }
         std::array<double, 6> R = main.N[n];
         if (out.weightSeparate)
             for (int k = 0; k < 6; ++k) R[k] += weight.N[n][k];

@@ -120,7 +120,9 @@ Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size
         for (int i = mesh.first[j + 1]; i < lo; ++i) tri(b(lo), t(i + 1), t(i));
         for (int i = mesh.first[j]; i < lo; ++i) tri(b(i), b(i + 1), t(lo));
         // Right end.
-        for (int i = hi; i < mesh.last[j + 1]; ++i) tri(b(hi), t(i + 1), t(i));
+        // Mirror image of the left fans, node for node, so that a symmetric
+        // dam meets symmetric cells.
+        for (int i = hi; i < mesh.last[j + 1]; ++i) tri(t(i), b(hi), t(i + 1));
         for (int i = hi; i < mesh.last[j]; ++i) tri(b(i), b(i + 1), t(hi));
     }
     return mesh;

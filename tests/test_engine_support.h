@@ -83,3 +83,44 @@ inline CaseModel caseT1()
 }
 
 }  // namespace velta::test
+
+namespace velta::test {
+
+// A two-centred dam with eleven arches: inclined faces, lines of centres
+// that move with elevation and differ between the two sides.
+inline CaseModel caseTwoCentres()
+{
+    CaseModel m;
+    m.DamName[0] = "Two-centred test dam";
+    m.NbCenter = 2;
+    m.TopElev = {1250, 381};
+    m.BaseElev = {1000, 304.8};
+    m.Radius = {400, 121.92};
+    m.RadiusR = {450, 137.16};
+    straightFace(m, kUpstreamFace, {{1000, 20}, {1125, 5}, {1250, 0}});
+    straightFace(m, kDownstreamFace, {{1000, 75}, {1125, 35}, {1250, 15}});
+    straightFace(m, kUpstreamLoC, {{1000, 330}, {1250, 400}});
+    straightFace(m, kDownstreamLoC, {{1000, 300}, {1250, 390}});
+    straightFace(m, kRightUpstreamLoC, {{1000, 360}, {1250, 450}});
+    straightFace(m, kRightDownstreamLoC, {{1000, 320}, {1250, 440}});
+    m.NbArcs = 11;
+    setArch(m, 0, 1000, "1", "", "");
+    const char* L[] = {"", "22", "30", "35", "39", "42", "45", "47", "49", "51", "52"};
+    const char* R[] = {"", "20", "28", "33", "37", "40", "43", "45", "47", "48", "50"};
+    for (int k = 1; k < 11; ++k) setArch(m, k, 1000 + 25 * k, "0", L[k], R[k]);
+    m.Ec = {3.5, 24.13};
+    m.Nuc = {0.2, 0.2};
+    m.Thec = {5.6, 10.08};
+    m.Wc = {150, 2403};
+    m.Er = {2.0, 13.79};
+    m.Nur = {0.25, 0.25};
+    m.Rwe = {1245, 379.5};
+    m.Twe = {1040, 317};
+    m.GroutIndex = 0;
+    m.ThUni = true;
+    for (int k = 0; k < 11; ++k) m.TempTab(0, 1, k) = "-10";
+    commitLayout(m);
+    return m;
+}
+
+}  // namespace velta::test
