@@ -538,6 +538,9 @@ Solved Model::solve(const Eigen::VectorXd& f)
             for (int b = 0; b < 6; ++b) trip.emplace_back(6 * s.node + a, 6 * s.node + b, s.K(a, b));
     SpMat K(ndof, ndof);
     K.setFromTriplets(trip.begin(), trip.end());
+    for (const auto& t : trip)
+        if (!std::isfinite(t.value())) throw EngineError("the geometry gives cells that cannot be computed");
+    if (!f.allFinite()) throw EngineError("the loads cannot be computed on this geometry");
     Eigen::SimplicialLDLT<SpMat> ldlt(K);
     if (ldlt.info() != Eigen::Success) throw EngineError("the system of equations is singular: the dam is not held");
     Solved out;

@@ -17,7 +17,7 @@ struct EngineOptions {
     // Target size of the internal cells (ft); 0 chooses it from the height.
     double cellSize = 0;
     // Divisions of the height when cellSize is 0.
-    int heightDivisions = 24;
+    int heightDivisions = 20;
 };
 
 // Stresses on one face at a node, psi, tension positive.

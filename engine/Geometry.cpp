@@ -129,8 +129,16 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
 
 double DamGeometry::curve(int t, double z) const
 {
+    auto it = cache_.find(z);
+    if (it == cache_.end()) {
+        std::array<double, kFaceTabs> v;
+        v.fill(NAN);
+        it = cache_.emplace(z, v).first;
+    }
+    double& slot = it->second[t];
+    if (!std::isnan(slot)) return slot;
     try {
-        return AbscisseAtElevation(face_[t], kImperial, z);
+        return slot = AbscisseAtElevation(face_[t], kImperial, z);
     } catch (const std::exception& e) {
         static const char* names[] = {"upstream face", "downstream face", "upstream line of centres",
                                       "downstream line of centres", "right upstream line of centres",

@@ -6,6 +6,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/GeometryMath.h"
@@ -80,6 +81,9 @@ private:
     std::array<Tab3dim, kFaceTabs> face_;
     std::vector<std::pair<double, double>> foundation_[2];  // (z, A magnitude), increasing z
     double curve(int t, double z) const;
+    // Curves are evaluated from the case's text cells; the analysis asks for
+    // the same few elevations many times.
+    mutable std::unordered_map<double, std::array<double, kFaceTabs>> cache_;
 };
 
 }  // namespace velta::engine

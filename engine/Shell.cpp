@@ -137,8 +137,8 @@ void ShellElement::point(double r, double s, Point& p) const
         }
         return row;
     };
-    const auto gr = 0.5 * (1 - s) * covariant(0, -1, true) + 0.5 * (1 + s) * covariant(0, 1, true);
-    const auto gs = 0.5 * (1 - r) * covariant(-1, 0, false) + 0.5 * (1 + r) * covariant(1, 0, false);
+    const Eigen::Matrix<double, 1, 24> gr = 0.5 * (1 - s) * covariant(0, -1, true) + 0.5 * (1 + s) * covariant(0, 1, true);
+    const Eigen::Matrix<double, 1, 24> gs = 0.5 * (1 - r) * covariant(-1, 0, false) + 0.5 * (1 + r) * covariant(1, 0, false);
     p.Bs.row(0) = Ji(0, 0) * gr + Ji(0, 1) * gs;
     p.Bs.row(1) = Ji(1, 0) * gr + Ji(1, 1) * gs;
 }
@@ -196,9 +196,12 @@ Mat24 ShellElement::stiffness(Vec24& f0) const
     for (double t : thick) tm += 0.25 * t;
     const double kd = 1e-5 * E * tm * area;
     for (int i = 0; i < 4; ++i) K(6 * i + 5, 6 * i + 5) += kd;
-    const auto Tm = T();
-    f0 += Tm.transpose() * fu;
-    return Tm.transpose() * K * Tm;
+    // To global axes, 3 x 3 block by block.
+    for (int b = 0; b < 8; ++b) f0.segment<3>(3 * b) += R.transpose() * fu.segment<3>(3 * b);
+    Mat24 Kg;
+    for (int a = 0; a < 8; ++a)
+        for (int b = 0; b < 8; ++b) Kg.block<3, 3>(3 * a, 3 * b) = R.transpose() * K.block<3, 3>(3 * a, 3 * b) * R;
+    return Kg;
 }
 
 void ShellElement::recover(const Vec24& uGlobal, std::array<Resultants, 4>& atNodes, Vec24& fArch,
