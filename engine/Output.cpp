@@ -74,7 +74,7 @@ std::string degreesMinutes(double a)
     long minutes = std::lround(std::abs(a) * 60);
     if (a > 0 && minutes > 0 && minutes < 60) minutes += 180 * 60;  // the same direction, read back exactly
     const long d = minutes / 60, m = minutes % 60;
-    char buf[16];
+    char buf[48];
     if (a < 0 && d > 0)
         std::snprintf(buf, sizeof buf, "%3ld%3ld", -d, m);
     else
