@@ -1,13 +1,115 @@
+// velta-cli draw: opens a case as File > Open does, reads its results when
+// given, and writes the chosen view as a PNG (and its drawing operations).
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
 #include <cstdio>
+#include <fstream>
+#include <memory>
 
 #include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
+#include "graphics/DrawCommand.h"
+#include "graphics/PaintingCanvas.h"
+#if __has_include("solver/ResultsReader.h")
+#include "solver/ResultsReader.h"
+#define VELTA_HAS_RESULTS_READER 1
+#endif
 
 namespace velta::cli {
 
-int draw(int, char**)
+namespace {
+
+void say(const std::string& text)
 {
-    std::fprintf(stderr, "velta-cli: this command is not available yet\n");
-    return 1;
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-}  // namespace velta::cli
+// The toolkit's own notes (runtime folders, fonts) are not messages of the
+// command: only its critical errors reach stderr.
+void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) say(text.toStdString());
+}
+
+bool readResults(Session& s, const DrawOptions& o)
+{
+#ifdef VELTA_HAS_RESULTS_READER
+    const std::string folder = QFileInfo(QString::fromStdString(o.pltPath)).absolutePath().toStdString();
+    const ResultsReadOutcome got = LectureResultats(s, o.pltPath, o.outPath, folder);
+    return got.pltOpened || got.outOpened;
+#else
+    (void)s;
+    (void)o;
+    say("velta-cli: reading result files is not available in this build");
+    return false;
+#endif
+}
+
+} // namespace
+
+int draw(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    DrawOptions o;
+    const std::string usage = parseDrawOptions(args, o);
+    if (!usage.empty()) {
+        say("velta-cli draw: " + usage);
+        return 2;
+    }
+
+    // Texts need the font system of a GUI application; no window is shown.
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(toolkitMessage);
+        static int appArgc = 1;
+        app = std::make_unique<QGuiApplication>(appArgc, argv);
+    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        say("velta-cli draw: no graphical application to draw with");
+        return 1;
+    }
+
+    BatchSession batch;
+    Session& s = batch.session;
+    if (!openCase(s, o.casePath)) return 1;
+    if (!o.pltPath.empty()) {
+        if (!readResults(s, o)) return 1;
+        if (!viewAvailable(s, o.view)) {
+            say("velta-cli draw: the results hold no data for the " + o.view + " view");
+            return 1;
+        }
+    }
+    if (o.si) switchToSI(s);
+    s.view.ValuesMode = o.valuesMode;
+
+    QImage image(o.width, o.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        say("velta-cli draw: cannot make an image of " + std::to_string(o.width) + " x " +
+            std::to_string(o.height) + " pixels");
+        return 1;
+    }
+    image.fill(Qt::white);
+    PaintingCanvas canvas(image);
+    std::vector<std::string> ops;
+    if (!o.logPath.empty()) canvas.setLog(&ops);
+    const bool drawn = drawNamedView(s, canvas, o.view);
+
+    if (!o.logPath.empty()) {
+        std::ofstream log(o.logPath, std::ios::binary | std::ios::trunc);
+        for (const auto& op : ops) log << op << '\n';
+        log.close();
+        if (!log) {
+            say("velta-cli draw: cannot write " + o.logPath);
+            return 1;
+        }
+    }
+    if (!image.save(QString::fromStdString(o.pngPath), "PNG")) {
+        say("velta-cli draw: cannot write " + o.pngPath);
+        return 1;
+    }
+    return drawn ? 0 : 1;
+}
+
+} // namespace velta::cli

@@ -1,5 +1,7 @@
 #include "deck/DeckFormat.h"
 
+#include <algorithm>
+
 #include "model/CaseModel.h"
 #include "model/Numbers.h"
 
@@ -170,21 +172,25 @@ std::vector<Token> tokenize(std::string_view line, const CardSpec& card)
         size_t j = i;
         if (line[j] == '-' || line[j] == '+') ++j;
         while (j < line.size() && isDigit(line[j])) ++j;
+        // End of an exponent starting at k, or k itself when there is none.
+        auto exponentEnd = [&line](size_t k) {
+            if (k >= line.size() || (line[k] != 'E' && line[k] != 'e')) return k;
+            size_t e = k + 1;
+            if (e < line.size() && (line[e] == '+' || line[e] == '-')) ++e;
+            if (e >= line.size() || !isDigit(line[e])) return k;
+            while (e < line.size() && isDigit(line[e])) ++e;
+            return e;
+        };
         if (j < line.size() && line[j] == '.' && fmt != FieldFormat::Integer) {
             ++j;
-            int d = 0;
-            while (j < line.size() && isDigit(line[j]) && d < decimalsOf(fmt)) {
-                ++j;
-                ++d;
-            }
-        }
-        if (j < line.size() && (line[j] == 'E' || line[j] == 'e')) {
-            size_t k = j + 1;
-            if (k < line.size() && (line[k] == '+' || line[k] == '-')) ++k;
-            if (k < line.size() && isDigit(line[k])) {
-                while (k < line.size() && isDigit(line[k])) ++k;
-                j = k;
-            }
+            size_t k = j;
+            while (k < line.size() && isDigit(line[k])) ++k;
+            // Scientific notation (values of 1E8 and more) keeps all its
+            // digits: nothing that follows a field starts with an exponent.
+            const size_t e = exponentEnd(k);
+            j = e != k ? e : std::min(k, j + decimalsOf(fmt));
+        } else {
+            j = exponentEnd(j);
         }
         if (j == i) j = i + 1;  // a lone sign
         out.push_back({std::string(line.substr(i, j - i)), int(i) + 1, int(j)});

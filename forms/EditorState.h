@@ -22,9 +22,13 @@ struct GeometryEditorState {
     int AngleRadioGroup = 0;  // 0 Phi (from the upstream line of centres), 1 A (general axis centre)
     // Display state set by the centre-count rule and the showing.
     std::string RadiusLabel = "Radius";
+    std::string RadiusLabelR = " Right Radius";  // shown with the right radius field
     bool rightRadiusVisible = false;
     int layoutPicture = 0;
     std::string unitLabel = "ft";
+    // Row 0 of both grids holds their headers (writeGeometryGridHeaders).
+    static constexpr const char* kFaceGridHint = "Right Clic to insert, remove or change elevation";
+    static constexpr const char* kArcGridHint = "Right click to inser or remove an arch";
 };
 
 // TMateriauFiche

@@ -15,15 +15,21 @@ void NbCenterEditChange(Session& s);
 // FaceTabControlChange: loads working table t = geo.faceTabIndex into the grid.
 void FaceTabControlChange(Session& s);
 // FaceTabControlChanging: validates and completes the grid shown and, on
-// success, stores it into the working table. AllowChange is set to true on
-// success and false on failure.
+// success, stores it into the working table. AllowChange is in/out: the
+// caller sets it to true, and it is the failure record: false afterwards
+// on failure. A false on entry counts as a failure already recorded (the
+// deck reader passes its acceptance flag): the row messages stay silent and
+// nothing is stored, while the cells are still completed.
 void FaceTabControlChanging(Session& s, bool& AllowChange);
 // Selecting another face tab as the user does: validation first, the change
 // only when it succeeds. Returns whether the tab changed.
 bool selectFaceTab(Session& s, int newIndex);
 // AngleRadioGroupClick: converts the arch grid's angles to the convention
-// `newIndex` (0 Phi, 1 A).
-void AngleRadioGroupClick(Session& s, int newIndex);
+// `newIndex` (0 Phi, 1 A). Tab 2 is validated first (the tab shown is left
+// as a user would leave it). Returns whether the grid now shows `newIndex`;
+// when the switch is refused, geo.AngleRadioGroup keeps the old convention,
+// nothing is converted, and the dialog puts its radio group back.
+bool AngleRadioGroupClick(Session& s, int newIndex);
 // Top and base fields changed: their text goes into the first or last
 // elevation cell of both grids.
 void TopDEditChange(Session& s);
@@ -39,6 +45,9 @@ bool GeometryOKButtonClick(Session& s);
 // Annuler: restores the fields from the model, back to Phi, clears the mark.
 void GeometryAnnulerButtonClick(Session& s);
 
+// Headers (row 0) of both grids for the unit system and angle convention.
+void writeGeometryGridHeaders(Session& s);
+
 // Right-click menus of the two grids.
 enum class GridKind { Face, Arc };
 struct GridMenuItems {
@@ -46,7 +55,8 @@ struct GridMenuItems {
 };
 GridMenuItems gridMenuItems(const Session& s, GridKind grid);
 // Each asks through the prompter, checks the entry and reports problems
-// through the message sink; nothing changes on a refused entry.
+// through the message sink; nothing changes on a refused entry. A command
+// whose menu item is disabled does nothing.
 void gridInsertBelow(Session& s, GridKind grid);
 void gridChangeElevation(Session& s, GridKind grid);
 void gridRemove(Session& s, GridKind grid);

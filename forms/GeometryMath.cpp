@@ -81,7 +81,7 @@ CantileverLayout computeCantileverLayout(const Tab3dim& arcTab, int nbArcs, int 
         const double x = AbscisseAtElevation(upLoCLeft, u, z);
         const double A = PhitoA(parseNumber(phi), radius - x, radius);
         ++slot;
-        l.angle[slot] = -R2(A);
+        l.angle[slot] = -round2(A);
         l.baseElev[slot] = z;
     }
     l.last = slot;
@@ -93,7 +93,7 @@ CantileverLayout computeCantileverLayout(const Tab3dim& arcTab, int nbArcs, int 
         const double x = AbscisseAtElevation(upLoCRight, u, z);
         const double A = PhitoA(parseNumber(phi), radiusR - x, radiusR);
         --slot;
-        l.angle[slot] = R2(A);
+        l.angle[slot] = round2(A);
         l.baseElev[slot] = z;
     }
     l.first = slot;

@@ -1,10 +1,108 @@
-// Placeholder bodies; the loads editor's behaviour is being written.
 #include "forms/LoadsForm.h"
+
+#include <algorithm>
+
+#include "model/Numbers.h"
+#include "model/Units.h"
 
 namespace velta {
 
-void LoadsFormActivate(Session&) {}
-bool LectureChargement(Session&) { return false; }
-void LoadsAnnulerButtonClick(Session&) {}
+namespace {
 
-}  // namespace velta
+int archRows(const CaseModel& m)
+{
+    return std::clamp(m.NbArcs, 0, kTabRows);
+}
+
+std::string cellOrEmpty(const GridState& g, int col, int row)
+{
+    if (row < 1 || row >= g.rowCount() || col < 0 || col >= g.columnCount()) return {};
+    return g.cell(col, row);
+}
+
+} // namespace
+
+void LoadsFormActivate(Session& s)
+{
+    const CaseModel& m = s.model;
+    const int u = m.UnitSystem;
+    auto& f = s.loads;
+    const bool si = u == kSI;
+    const int n = archRows(m);
+
+    // The grout list: arch elevations from the top arch down.
+    f.GroutComboBox.clear();
+    for (int r = n - 1; r >= 0; --r) f.GroutComboBox.push_back(m.ArcTab(u, kArcElevation, r));
+    f.groutSelected = (m.GroutIndex >= 0 && m.GroutIndex < n) ? m.GroutIndex : -1;
+
+    f.unitLabel = lengthUnit(u);
+    f.RweEdit = formatGeneral(m.Rwe[u]);
+    f.TweEdit = formatGeneral(m.Twe[u]);
+    f.thUniCheckBox = m.ThUni;
+    f.thlinCheckBox = m.ThLin;
+    f.WeightDistributionCheckBox = m.WeightDistribution;
+
+    const char* elevation = si ? "Elevation (m)" : "Elevation (ft)";
+    f.ThuniStringGrid.cell(0, 0) = elevation;
+    f.ThuniStringGrid.cell(1, 0) = si ? "Uni temp(°C)" : "Uni temp(°F)";
+    f.ThlinStringGrid.cell(0, 0) = elevation;
+    f.ThlinStringGrid.cell(1, 0) = si ? "Lin temp(°C)" : "Lin temp(°F)";
+
+    f.ThuniStringGrid.setDataRows(n);
+    f.ThlinStringGrid.setDataRows(n);
+    for (int r = 1; r <= n; ++r) {
+        const std::string& z = m.ArcTab(u, kArcElevation, n - r);
+        f.ThuniStringGrid.cell(0, r) = z;
+        f.ThuniStringGrid.cell(1, r) = m.TempTab(u, 1, n - r);
+        f.ThlinStringGrid.cell(0, r) = z;
+        f.ThlinStringGrid.cell(1, r) = m.TempTab(u, 2, n - r);
+    }
+}
+
+bool LectureChargement(Session& s)
+{
+    CaseModel& m = s.model;
+    const int u = m.UnitSystem;
+    const int other = 1 - u;
+    const auto& f = s.loads;
+    bool ok = true;
+    try {
+        m.Rwe[u] = parseNumber(f.RweEdit);
+        // A blank tailwater means the base of the dam.
+        m.Twe[u] = trim(f.TweEdit).empty() ? m.BaseElev[u] : parseNumber(f.TweEdit);
+    } catch (const ConversionError&) {
+        ok = false;
+        s.messages.error("Erreur d'entrée des chargements");
+    }
+
+    const int n = archRows(m);
+    if (ok) {
+        m.GroutIndex = f.groutSelected;
+        m.ThUni = f.thUniCheckBox;
+        m.ThLin = f.thlinCheckBox;
+        m.WeightDistribution = f.WeightDistributionCheckBox;
+        // Both tables are stored, ticked or not.
+        for (int r = 1; r <= n; ++r) {
+            m.TempTab(u, 0, n - r) = cellOrEmpty(f.ThuniStringGrid, 0, r);
+            m.TempTab(u, 1, n - r) = cellOrEmpty(f.ThuniStringGrid, 1, r);
+            m.TempTab(u, 2, n - r) = cellOrEmpty(f.ThlinStringGrid, 1, r);
+        }
+        s.main.ChargementMenu = true;
+    }
+
+    m.Rwe[other] = convertValue(Quantity::Length, m.Rwe[u], u);
+    m.Twe[other] = convertValue(Quantity::Length, m.Twe[u], u);
+    for (int r = 0; r < n; ++r) {
+        m.TempTab(other, 0, r) = convertCell(Quantity::Length, m.TempTab(u, 0, r), u, 3);
+        m.TempTab(other, 1, r) = convertCell(Quantity::TempChange, m.TempTab(u, 1, r), u, 2);
+        m.TempTab(other, 2, r) = convertCell(Quantity::TempChange, m.TempTab(u, 2, r), u, 2);
+    }
+    return ok;
+}
+
+void LoadsAnnulerButtonClick(Session& s)
+{
+    s.main.ChargementMenu = false;
+}
+
+} // namespace velta

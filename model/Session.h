@@ -30,6 +30,13 @@ struct MainWindowState {
     int tabIndex = -1;
     // Hint text of the drawing surface.
     std::string MainImageHint;
+    // An analysis is running: commands that would start a second run,
+    // change, open, duplicate or close a tab, or leave the program wait.
+    bool analysisRunning = false;
+    // The view button shown pressed (a ViewKind value), -1 when all are up.
+    int viewButtonDown = -1;
+    // Analysis menu: "Run", "Results files (imp. unit)", "Export results (.csv)".
+    bool LancerCalculMenu = true, Resultsfilemenu = false, ExportResultsMenu = false;
 
     static constexpr const char* kUnitMenuInitialCaptionText = "Convert in IS unit";
 

@@ -38,6 +38,8 @@ struct ResultsModel {
     // Init_resultat: every array back to its reset value; ResCentresRight is
     // left as it is.
     void reset();
+
+    bool operator==(const ResultsModel&) const = default;
 };
 
 }  // namespace velta

@@ -1,0 +1,91 @@
+#include "solver/SolverRun.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include "deck/DeckWriter.h"
+
+namespace velta {
+
+namespace {
+
+class QProcessRunner : public ProcessRunner {
+public:
+    bool start(const std::string& program, const std::vector<std::string>& args, const std::string& workDir) override
+    {
+        QStringList a;
+        for (const auto& s : args) a << QString::fromStdString(s);
+        process_.setProgram(QString::fromStdString(program));
+        process_.setArguments(a);
+        process_.setWorkingDirectory(QString::fromStdString(workDir));
+        process_.setProcessChannelMode(QProcess::ForwardedChannels);
+        process_.start();
+        return process_.waitForStarted(10000);
+    }
+    void wait() override
+    {
+        if (process_.state() == QProcess::NotRunning) return;
+        QEventLoop loop;
+        QObject::connect(&process_, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&process_, &QProcess::errorOccurred, &loop, [&loop, this] {
+            if (process_.state() == QProcess::NotRunning) loop.quit();
+        });
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+        if (process_.state() != QProcess::NotRunning) loop.exec();
+    }
+    void stop() override
+    {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    bool running() const override { return process_.state() != QProcess::NotRunning; }
+
+private:
+    QProcess process_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProcessRunner> makeQProcessRunner() { return std::make_unique<QProcessRunner>(); }
+
+std::string enginePath(const Session& s) { return s.model.ProgramDir + "VELTA_DOS.exe"; }
+
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
+{
+    if (s.main.tabIndex < 0) {
+        s.main.tabs.push_back("calc_0");
+        s.main.tabIndex = static_cast<int>(s.main.tabs.size()) - 1;
+    }
+    const int n = s.main.tabIndex;
+    try {
+        EnregistrerDonnees(s, s.scratchFile(n, ".DAT"));
+    } catch (const std::exception& e) {
+        s.messages.error(e.what());
+        return false;
+    }
+    QFile::remove(QString::fromStdString(s.scratchFile(n, ".OUT")));
+    QFile::remove(QString::fromStdString(s.scratchFile(n, ".PLT")));
+
+    const std::string dir = s.scratchDir.empty() ? s.model.ProgramDir : s.scratchDir;
+    s.main.analysisRunning = true;
+    if (hooks.runningChanged) hooks.runningChanged();
+    if (runner.start(enginePath(s), {"VELTA" + std::to_string(n)}, dir)) {
+        runner.wait();
+    } else {
+        s.messages.show(MessageKind::Plain, "Error starting Calc!");
+    }
+    s.main.analysisRunning = false;
+    if (hooks.runningChanged) hooks.runningChanged();
+
+    if (hooks.readResults) hooks.readResults();
+    if (hooks.show3D) hooks.show3D();
+    s.view.ValuesMode = 0;
+    return true;
+}
+
+}  // namespace velta

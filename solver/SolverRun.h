@@ -1,0 +1,48 @@
+#pragma once
+// The analysis run: the case of the current tab is written as a deck, the
+// engine VELTA_DOS.exe is started on it in the scratch folder, and the
+// caller's event loop keeps running while the run is waited for.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/Session.h"
+
+namespace velta {
+
+// Starts a program and waits for it without blocking the event loop.
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner() = default;
+    // Returns false when the program cannot be started.
+    virtual bool start(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& workDir) = 0;
+    // Returns once the program has ended or stop() was called; events are
+    // dispatched meanwhile.
+    virtual void wait() = 0;
+    // Ends the program (used by the user's "Stop").
+    virtual void stop() = 0;
+    virtual bool running() const = 0;
+};
+
+// The runner used by the program: QProcess with a local event loop.
+std::unique_ptr<ProcessRunner> makeQProcessRunner();
+
+// Path of the engine beside the program.
+std::string enginePath(const Session& s);
+
+struct RunHooks {
+    std::function<void()> readResults;  // LectureResultats on the current tab
+    std::function<void()> show3D;       // the 3D view, as its button draws it
+    std::function<void()> runningChanged;  // called when a run starts and ends
+};
+
+// The run sequence: tab "calc_0" when there is none, the deck written to
+// VELTA<n>.DAT, old outputs deleted, the engine started with "VELTA" + n in
+// the scratch folder and waited for, the results read, the 3D view shown and
+// ValuesMode reset. Returns false when the deck could not be written (the
+// error has then been shown and nothing else happened).
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
+
+}  // namespace velta
