@@ -2,9 +2,9 @@
 // internal refinement: mesh, rock, loads, solution, results and both files.
 #include <benchmark/benchmark.h>
 
+#include "../tests/test_engine_support.h"
 #include "engine/Engine.h"
 #include "engine/Output.h"
-#include "../tests/test_engine_support.h"
 
 static void BM_AnalyseTwoCentredElevenArches(benchmark::State& state)
 {

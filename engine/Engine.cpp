@@ -13,22 +13,21 @@ namespace velta::engine {
 namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
-constexpr double kWater = 62.4;         // lb/ft3
-constexpr double kPsf = 144.0;          // lb/ft2 per psi
-constexpr double kNoHoop = 1e-6;        // stiffness left across ungrouted joints
+constexpr double kWater = 62.4;  // lb/ft3
+constexpr double kPsf = 144.0;   // lb/ft2 per psi
+constexpr double kNoHoop = 1e-6; // stiffness left across ungrouted joints
 using SpMat = Eigen::SparseMatrix<double>;
 
 void requireRange(double v, double lo, double hi, const std::string& what)
 {
     if (!(v >= lo && v <= hi))
-        throw EngineError(what + " " + formatGeneral(v) + " lies outside the range " + formatGeneral(lo) + " to " +
-                          formatGeneral(hi));
+        throw EngineError(what + " " + formatGeneral(v) + " lies outside the range " + formatGeneral(lo) +
+                          " to " + formatGeneral(hi));
 }
 
 // Linear interpolation by elevation among the arch levels where `value`
 // gives a number (NaN where it does not); constant beyond the ends.
-template <class F>
-double byElevation(const std::vector<ArchLevel>& arches, double z, F value)
+template <class F> double byElevation(const std::vector<ArchLevel>& arches, double z, F value)
 {
     double zl = 0, vl = NAN;
     for (const ArchLevel& a : arches) {
@@ -46,8 +45,8 @@ double byElevation(const std::vector<ArchLevel>& arches, double z, F value)
 
 struct Solved {
     Eigen::VectorXd u;
-    std::vector<std::array<double, 6>> N;  // Nh, Nv, Nhv, Mh, Mv, Mhv per node
-    std::vector<double> weight;            // area weights of the averages
+    std::vector<std::array<double, 6>> N; // Nh, Nv, Nhv, Mh, Mv, Mhv per node
+    std::vector<double> weight;           // area weights of the averages
     std::vector<Vec3> fArch, fCant;
     Vec3 applied = Vec3::Zero(), reaction = Vec3::Zero();
     Vec3 appliedM = Vec3::Zero(), reactionM = Vec3::Zero();
@@ -64,7 +63,7 @@ private:
     Mesh mesh_;
     double E_, nu_, alpha_, wc_, rwe_, twe_, zGrout_;
     std::vector<ShellElement> shells_;
-    std::vector<double> tn_;  // thickness normal to the surface per node
+    std::vector<double> tn_; // thickness normal to the surface per node
     struct Spring {
         int node;
         Eigen::Matrix<double, 6, 6> K;
@@ -115,9 +114,10 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
 
     CantileverLayout layout;
     try {
-        layout = computeCantileverLayout(m.ArcTab, nb, kImperial, m.FaceTab[kUpstreamLoC],
-                                         m.NbCenter == 2 ? m.FaceTab[kRightUpstreamLoC] : m.FaceTab[kUpstreamLoC],
-                                         g_.radius[kLeft], g_.radius[kRight]);
+        layout =
+            computeCantileverLayout(m.ArcTab, nb, kImperial, m.FaceTab[kUpstreamLoC],
+                                    m.NbCenter == 2 ? m.FaceTab[kRightUpstreamLoC] : m.FaceTab[kUpstreamLoC],
+                                    g_.radius[kLeft], g_.radius[kRight]);
     } catch (const std::exception& e) {
         throw EngineError(std::string("the cantilevers cannot be placed: ") + e.what());
     }
@@ -213,7 +213,8 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
         const double psiMid = tilt(s0.mid, s1.mid);
         for (int face = 0; face < 2; ++face) {
             const double sign = face == 0 ? 1 : -1;
-            const double psiFace = face == 0 ? tilt(s0.extrados, s1.extrados) : tilt(s0.intrados, s1.intrados);
+            const double psiFace =
+                face == 0 ? tilt(s0.extrados, s1.extrados) : tilt(s0.intrados, s1.intrados);
             const double p = face == 0 ? pu : pd;
             const double sh = R[0] / t + sign * 6 * R[3] / (t * t);
             const double sm = R[1] / t + sign * 6 * R[4] / (t * t);
@@ -226,7 +227,9 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
             fs.hoop = sh / kPsf;
             fs.slope = sf / kPsf;
             fs.shear = tf / kPsf;
-            fs.vertical = (sf * std::cos(psiFace) * std::cos(psiFace) - p * std::sin(psiFace) * std::sin(psiFace)) / kPsf;
+            fs.vertical =
+                (sf * std::cos(psiFace) * std::cos(psiFace) - p * std::sin(psiFace) * std::sin(psiFace)) /
+                kPsf;
             const double c = 0.5 * (fs.hoop + fs.slope);
             const double rr = std::hypot(0.5 * (fs.hoop - fs.slope), fs.shear);
             fs.s1 = c - rr;
@@ -357,15 +360,18 @@ void Model::buildShells(bool weightModel, bool noHoopAnywhere)
             zc += 0.25 * mesh_.nodes[me.n[i]].z;
         }
         s.setup();
-        if (s.area <= 1e-9) throw EngineError("the mesh has a cell of no area near " + formatGeneral(zc) + " ft");
+        if (s.area <= 1e-9)
+            throw EngineError("the mesh has a cell of no area near " + formatGeneral(zc) + " ft");
         s.hoop = (noHoopAnywhere || zc > zGrout_ + 1e-6) ? kNoHoop : 1.0;
         const Vec3 n = s.R.row(2);
         for (int i = 0; i < 4; ++i) {
             const MeshNode& node = mesh_.nodes[me.n[i]];
             s.thick[i] = node.sec.thickness * std::abs(n.dot(node.sec.ray));
             if (!weightModel) {
-                const double tu = byElevation(g_.arches, node.z, [](const ArchLevel& a) { return a.tempUniform; });
-                const double tl = byElevation(g_.arches, node.z, [](const ArchLevel& a) { return a.tempLinear; });
+                const double tu =
+                    byElevation(g_.arches, node.z, [](const ArchLevel& a) { return a.tempUniform; });
+                const double tl =
+                    byElevation(g_.arches, node.z, [](const ArchLevel& a) { return a.tempLinear; });
                 s.eps0[i] = alpha_ * tu;
                 s.kap0[i] = alpha_ * tl / s.thick[i];
             }
@@ -375,7 +381,8 @@ void Model::buildShells(bool weightModel, bool noHoopAnywhere)
             tw[me.n[i]] += s.area;
         }
     }
-    for (size_t i = 0; i < tn_.size(); ++i) tn_[i] = tw[i] > 0 ? tn_[i] / tw[i] : mesh_.nodes[i].sec.thickness;
+    for (size_t i = 0; i < tn_.size(); ++i)
+        tn_[i] = tw[i] > 0 ? tn_[i] / tw[i] : mesh_.nodes[i].sec.thickness;
 }
 
 void Model::buildSprings(AnalysisResult& out)
@@ -419,10 +426,11 @@ void Model::buildSprings(AnalysisResult& out)
             // Rock modulus: uniform, or by elevation along this side.
             double Er = m_.Er[kImperial];
             if (m_.VariableModuli) {
-                Er = byElevation(g_.arches, node.z, [&](const ArchLevel& a) { return a.rockE[s] > 0 ? a.rockE[s] : NAN; });
+                Er = byElevation(g_.arches, node.z,
+                                 [&](const ArchLevel& a) { return a.rockE[s] > 0 ? a.rockE[s] : NAN; });
                 if (std::isnan(Er))
-                    throw EngineError(std::string("no rock modulus is given on the ") + (s == kLeft ? "left" : "right") +
-                                      " side");
+                    throw EngineError(std::string("no rock modulus is given on the ") +
+                                      (s == kLeft ? "left" : "right") + " side");
                 requireRange(Er, 0.001, 1e5, "the rock modulus (E6 psi) at " + formatGeneral(node.z) + " ft");
             }
             Er *= 1e6 * kPsf;
@@ -531,7 +539,8 @@ Solved Model::solve(const Eigen::VectorXd& f)
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j)
                 for (int a = 0; a < 6; ++a)
-                    for (int b = 0; b < 6; ++b) trip.emplace_back(6 * n[i] + a, 6 * n[j] + b, K(6 * i + a, 6 * j + b));
+                    for (int b = 0; b < 6; ++b)
+                        trip.emplace_back(6 * n[i] + a, 6 * n[j] + b, K(6 * i + a, 6 * j + b));
     }
     for (const Spring& s : springs_)
         for (int a = 0; a < 6; ++a)
@@ -542,7 +551,8 @@ Solved Model::solve(const Eigen::VectorXd& f)
         if (!std::isfinite(t.value())) throw EngineError("the geometry gives cells that cannot be computed");
     if (!f.allFinite()) throw EngineError("the loads cannot be computed on this geometry");
     Eigen::SimplicialLDLT<SpMat> ldlt(K);
-    if (ldlt.info() != Eigen::Success) throw EngineError("the system of equations is singular: the dam is not held");
+    if (ldlt.info() != Eigen::Success)
+        throw EngineError("the system of equations is singular: the dam is not held");
     Solved out;
     out.u = ldlt.solve(f);
     if (ldlt.info() != Eigen::Success || !out.u.allFinite())
@@ -595,7 +605,7 @@ Solved Model::solve(const Eigen::VectorXd& f)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 AnalysisResult analyse(const CaseModel& m, const EngineOptions& options)
 {
@@ -604,4 +614,4 @@ AnalysisResult analyse(const CaseModel& m, const EngineOptions& options)
     return out;
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

@@ -27,7 +27,7 @@ void requireRange(double v, double lo, double hi, const std::string& what)
                           " to " + formatGeneral(hi));
 }
 
-}  // namespace
+} // namespace
 
 DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
 {
@@ -57,7 +57,8 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
             if (c != std::floor(c)) throw EngineError("");
             a.code = static_cast<int>(c);
         } catch (const std::exception&) {
-            throw EngineError("the procedure code of the arch at " + formatGeneral(a.z) + " ft is not an integer");
+            throw EngineError("the procedure code of the arch at " + formatGeneral(a.z) +
+                              " ft is not an integer");
         }
         for (int s = 0; s < 2; ++s) {
             const int col = s == kLeft ? kArcPhiL : kArcPhiR;
@@ -79,7 +80,8 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
                     a.rockE[s] = cellNumber(m.DefTab, 1 + s, r, name + " rock modulus");
         arches.push_back(a);
     }
-    if (std::abs(arches.front().z - base) > 0.01) throw EngineError("the lowest arch must lie at the base of the dam");
+    if (std::abs(arches.front().z - base) > 0.01)
+        throw EngineError("the lowest arch must lie at the base of the dam");
     if (std::abs(arches.back().z - top) > 0.01) throw EngineError("the highest arch must lie at the crest");
     arches.front().z = base;
     arches.back().z = top;
@@ -90,8 +92,8 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
             throw EngineError("the arch elevations must increase upward by at least 0.5 ft (arch at " +
                               formatGeneral(a.z) + " ft)");
         if (a.code != 0 && a.code != 2 && a.code != 3 && a.code != 5)
-            throw EngineError("procedure code " + std::to_string(a.code) + " of the arch at " + formatGeneral(a.z) +
-                              " ft is not one the analysis knows (0, 2, 3 or 5)");
+            throw EngineError("procedure code " + std::to_string(a.code) + " of the arch at " +
+                              formatGeneral(a.z) + " ft is not one the analysis knows (0, 2, 3 or 5)");
     }
 
     // Abutment angles at the general axis centre, and the foundation lines.
@@ -114,7 +116,8 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
             foundation_[s].push_back({a.z, a.A[s]});
         }
         if (foundation_[s].size() < 2)
-            throw EngineError(std::string("no arch has a ") + (s == kLeft ? "left" : "right") + " abutment angle");
+            throw EngineError(std::string("no arch has a ") + (s == kLeft ? "left" : "right") +
+                              " abutment angle");
         if (foundation_[s].back().first < top) foundation_[s].push_back({top, foundation_[s].back().second});
     }
 
@@ -122,7 +125,8 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
     // at both abutments.
     for (const ArchLevel& a : arches) {
         if (a.z == base) continue;
-        for (double b : {-phiOfA(kLeft, -foundationA(kLeft, a.z), a.z), 0.0, phiOfA(kRight, foundationA(kRight, a.z), a.z)})
+        for (double b : {-phiOfA(kLeft, -foundationA(kLeft, a.z), a.z), 0.0,
+                         phiOfA(kRight, foundationA(kRight, a.z), a.z)})
             section(b, a.z);
     }
 }
@@ -140,16 +144,25 @@ double DamGeometry::curve(int t, double z) const
     try {
         return slot = AbscisseAtElevation(face_[t], kImperial, z);
     } catch (const std::exception& e) {
-        static const char* names[] = {"upstream face", "downstream face", "upstream line of centres",
-                                      "downstream line of centres", "right upstream line of centres",
+        static const char* names[] = {"upstream face",
+                                      "downstream face",
+                                      "upstream line of centres",
+                                      "downstream line of centres",
+                                      "right upstream line of centres",
                                       "right downstream line of centres"};
         throw EngineError(std::string("the ") + names[t] + " cannot be evaluated at " + formatGeneral(z) +
                           " ft (" + e.what() + ")");
     }
 }
 
-double DamGeometry::upFace(double z) const { return curve(kUpstreamFace, z); }
-double DamGeometry::downFace(double z) const { return curve(kDownstreamFace, z); }
+double DamGeometry::upFace(double z) const
+{
+    return curve(kUpstreamFace, z);
+}
+double DamGeometry::downFace(double z) const
+{
+    return curve(kDownstreamFace, z);
+}
 double DamGeometry::upCentre(Side s, double z) const
 {
     return curve(s == kLeft ? kUpstreamLoC : kRightUpstreamLoC, z);
@@ -181,11 +194,14 @@ SectionPoint DamGeometry::section(double beta, double z) const
     const double cu = upCentre(s, z), cd = downCentre(s, z);
     const double re = cu - upFace(z), ri = cd - downFace(z);
     if (!(re > 0) || !(ri > 0))
-        throw EngineError("the arch at " + formatGeneral(z) + " ft has no positive radius: its faces and centres do not close");
+        throw EngineError("the arch at " + formatGeneral(z) +
+                          " ft has no positive radius: its faces and centres do not close");
     const double b = beta * kDeg;
     const double delta = cu - cd;
     const double under = ri * ri - delta * delta * std::sin(b) * std::sin(b);
-    if (under < 0) throw EngineError("the intrados of the arch at " + formatGeneral(z) + " ft does not reach its abutment");
+    if (under < 0)
+        throw EngineError("the intrados of the arch at " + formatGeneral(z) +
+                          " ft does not reach its abutment");
     const double rhoI = delta * std::cos(b) + std::sqrt(under);
     SectionPoint p;
     p.ray = Vec3(std::sin(b), -std::cos(b), 0);
@@ -200,7 +216,10 @@ SectionPoint DamGeometry::section(double beta, double z) const
     return p;
 }
 
-SectionPoint DamGeometry::sectionAtA(double a, double z) const { return section(betaOfA(a, z), z); }
+SectionPoint DamGeometry::sectionAtA(double a, double z) const
+{
+    return section(betaOfA(a, z), z);
+}
 
 double DamGeometry::foundationA(Side s, double z) const
 {
@@ -220,4 +239,4 @@ double DamGeometry::foundationA(Side s, double z) const
     return s == kLeft ? -A : A;
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

@@ -28,19 +28,19 @@ enum Side : int { kLeft = 0, kRight = 1 };
 struct ArchLevel {
     double z = 0;
     int code = 0;
-    bool has[2] = {false, false};  // an abutment angle given on that side
-    double phi[2] = {0, 0};        // degrees at the arch's own centre (magnitudes)
-    double A[2] = {0, 0};          // the same abutments at the general axis centre (magnitudes)
-    double tempUniform = 0;        // deg F, 0 when not given or not active
-    double tempLinear = 0;         // upstream face minus downstream face, deg F
-    double rockE[2] = {0, 0};      // E6 psi when the moduli vary by arch; 0 = not given
+    bool has[2] = {false, false}; // an abutment angle given on that side
+    double phi[2] = {0, 0};       // degrees at the arch's own centre (magnitudes)
+    double A[2] = {0, 0};         // the same abutments at the general axis centre (magnitudes)
+    double tempUniform = 0;       // deg F, 0 when not given or not active
+    double tempLinear = 0;        // upstream face minus downstream face, deg F
+    double rockE[2] = {0, 0};     // E6 psi when the moduli vary by arch; 0 = not given
 };
 
 // A point of a horizontal section on the ray from the extrados centre.
 struct SectionPoint {
     Vec3 extrados, intrados, mid;
-    Vec3 ray;          // unit horizontal vector along the ray, pointing upstream
-    double thickness;  // along the ray
+    Vec3 ray;         // unit horizontal vector along the ray, pointing upstream
+    double thickness; // along the ray
 };
 
 // Coordinates: x across the valley (positive toward the right abutment),
@@ -52,8 +52,8 @@ public:
 
     double top = 0, base = 0;
     int nbCenter = 1;
-    double radius[2] = {0, 0};  // axis radius of each side
-    std::vector<ArchLevel> arches;  // lowest first
+    double radius[2] = {0, 0};     // axis radius of each side
+    std::vector<ArchLevel> arches; // lowest first
 
     // Crown-section abscissas at elevation z.
     double upFace(double z) const;
@@ -79,11 +79,11 @@ public:
 
 private:
     std::array<Tab3dim, kFaceTabs> face_;
-    std::vector<std::pair<double, double>> foundation_[2];  // (z, A magnitude), increasing z
+    std::vector<std::pair<double, double>> foundation_[2]; // (z, A magnitude), increasing z
     double curve(int t, double z) const;
     // Curves are evaluated from the case's text cells; the analysis asks for
     // the same few elevations many times.
     mutable std::unordered_map<double, std::array<double, kFaceTabs>> cache_;
 };
 
-}  // namespace velta::engine
+} // namespace velta::engine

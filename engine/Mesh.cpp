@@ -12,8 +12,7 @@ namespace {
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
 // Breakpoints with subdivisions no longer than `step(a, b)` allows.
-template <class Step>
-std::vector<double> subdivide(std::vector<double> br, Step pieces)
+template <class Step> std::vector<double> subdivide(std::vector<double> br, Step pieces)
 {
     std::sort(br.begin(), br.end());
     br.erase(std::unique(br.begin(), br.end(), [](double x, double y) { return std::abs(x - y) < 1e-9; }),
@@ -27,7 +26,7 @@ std::vector<double> subdivide(std::vector<double> br, Step pieces)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size)
 {
@@ -105,8 +104,9 @@ Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size
     for (int j = 0; j + 1 < nr; ++j) {
         const int lo = std::max(mesh.first[j], mesh.first[j + 1]);
         const int hi = std::min(mesh.last[j], mesh.last[j + 1]);
-        if (lo > hi) throw EngineError("the foundation line crosses itself between " + formatGeneral(mesh.rows[j]) +
-                                       " and " + formatGeneral(mesh.rows[j + 1]) + " ft");
+        if (lo > hi)
+            throw EngineError("the foundation line crosses itself between " + formatGeneral(mesh.rows[j]) +
+                              " and " + formatGeneral(mesh.rows[j + 1]) + " ft");
         auto b = [&](int i) { return mesh.node(i, j); };
         auto t = [&](int i) { return mesh.node(i, j + 1); };
         auto tri = [&](int n0, int n1, int n2) {
@@ -115,7 +115,8 @@ Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size
             e.triangle = true;
             mesh.elements.push_back(e);
         };
-        for (int i = lo; i < hi; ++i) mesh.elements.push_back(MeshElement{{b(i), b(i + 1), t(i + 1), t(i)}, false});
+        for (int i = lo; i < hi; ++i)
+            mesh.elements.push_back(MeshElement{{b(i), b(i + 1), t(i + 1), t(i)}, false});
         // Left end.
         for (int i = mesh.first[j + 1]; i < lo; ++i) tri(b(lo), t(i + 1), t(i));
         for (int i = mesh.first[j]; i < lo; ++i) tri(b(i), b(i + 1), t(lo));
@@ -128,4 +129,4 @@ Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size
     return mesh;
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

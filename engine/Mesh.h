@@ -11,8 +11,8 @@
 namespace velta::engine {
 
 struct MeshNode {
-    double a = 0, z = 0;  // signed general-axis angle (degrees) and elevation (ft)
-    SectionPoint sec;     // the section through the node
+    double a = 0, z = 0; // signed general-axis angle (degrees) and elevation (ft)
+    SectionPoint sec;    // the section through the node
     bool foundation = false;
 };
 
@@ -24,15 +24,15 @@ struct MeshElement {
 };
 
 struct Mesh {
-    std::vector<double> cols;  // column angles, increasing
-    std::vector<double> rows;  // row elevations, increasing
-    std::vector<int> first, last;  // per row: first and last column present
-    std::vector<std::vector<int>> rowNode;  // per row: node index of columns first..last
+    std::vector<double> cols;              // column angles, increasing
+    std::vector<double> rows;              // row elevations, increasing
+    std::vector<int> first, last;          // per row: first and last column present
+    std::vector<std::vector<int>> rowNode; // per row: node index of columns first..last
     std::vector<MeshNode> nodes;
     std::vector<MeshElement> elements;
-    std::array<std::vector<int>, 2> foundationPath;  // per side, from the base up
-    std::vector<int> archRow;                      // row of each arch level
-    std::array<int, kConsSlots> slotCol{};         // column of each used slot
+    std::array<std::vector<int>, 2> foundationPath; // per side, from the base up
+    std::vector<int> archRow;                       // row of each arch level
+    std::array<int, kConsSlots> slotCol{};          // column of each used slot
 
     int node(int col, int row) const
     {
@@ -44,4 +44,4 @@ struct Mesh {
 // `size` is the target cell size in feet.
 Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size);
 
-}  // namespace velta::engine
+} // namespace velta::engine

@@ -41,16 +41,25 @@ private:
     std::string s_;
 };
 
-std::string text(const std::string& s) { return Line().from(1, s).str(); }
+std::string text(const std::string& s)
+{
+    return Line().from(1, s).str();
+}
 
-std::string sideName(int slot) { return slot == kCrownSlot ? "CROWN" : slot > kCrownSlot ? "LEFT" : "RIGHT"; }
+std::string sideName(int slot)
+{
+    return slot == kCrownSlot ? "CROWN" : slot > kCrownSlot ? "LEFT" : "RIGHT";
+}
 
 // Angle of a principal direction in the files: from the vertical, positive
 // when it leans toward the crown at the top (toward the right abutment on
 // the crown cantilever).
-double fileAngle(double angleTowardRight, int slot) { return slot >= kCrownSlot ? angleTowardRight : -angleTowardRight; }
+double fileAngle(double angleTowardRight, int slot)
+{
+    return slot >= kCrownSlot ? angleTowardRight : -angleTowardRight;
+}
 
-}  // namespace
+} // namespace
 
 std::string fitNumber(double x, int width, int decimals)
 {
@@ -72,7 +81,7 @@ std::string degreesMinutes(double a)
     while (a > 90) a -= 180;
     while (a <= -90) a += 180;
     long minutes = std::lround(std::abs(a) * 60);
-    if (a > 0 && minutes > 0 && minutes < 60) minutes += 180 * 60;  // the same direction, read back exactly
+    if (a > 0 && minutes > 0 && minutes < 60) minutes += 180 * 60; // the same direction, read back exactly
     const long d = minutes / 60, m = minutes % 60;
     char buf[48];
     if (a < 0 && d > 0)
@@ -114,7 +123,10 @@ std::string composePlt(const CaseModel& m, const AnalysisResult& r)
     o << Line().from(5, "RADIAL ADJUSTMENT, ARCH DEFLECTIONS").str();
     for (int k = int(r.arches.size()) - 1; k >= 1; --k) {
         const double z = r.arches[k].z;
-        o << Line().from(2, "ARCH AT ELEVATION " + fitNumber(z, 9, 2) + " FT: RADIAL DEFLECTIONS (FT) BY CANTILEVER").str();
+        o << Line()
+                 .from(2, "ARCH AT ELEVATION " + fitNumber(z, 9, 2) +
+                              " FT: RADIAL DEFLECTIONS (FT) BY CANTILEVER")
+                 .str();
         for (const CantileverResult& c : r.cantilevers)
             for (const NodeResult& p : c.points)
                 if (std::abs(p.z - z) < 0.01)
@@ -152,7 +164,14 @@ std::string composePlt(const CaseModel& m, const AnalysisResult& r)
     }
     auto archStresses = [&](const char* title, auto pick) {
         o << Line().from(5, title).str();
-        o << Line().at(12, "ELEV").at(18, "SLOT").at(29, "UP HOOP").at(39, "UP VERT").at(49, "DN HOOP").at(59, "DN VERT").str();
+        o << Line()
+                 .at(12, "ELEV")
+                 .at(18, "SLOT")
+                 .at(29, "UP HOOP")
+                 .at(39, "UP VERT")
+                 .at(49, "DN HOOP")
+                 .at(59, "DN VERT")
+                 .str();
         for (int k = int(r.arches.size()) - 1; k >= 1; --k) {
             const double z = r.arches[k].z;
             const CantileverResult* c = pick(z);
@@ -172,7 +191,8 @@ std::string composePlt(const CaseModel& m, const AnalysisResult& r)
     auto footAt = [&](int side) {
         return [&r, side](double z) -> const CantileverResult* {
             for (const CantileverResult& c : r.cantilevers)
-                if ((side > 0 ? c.slot > kCrownSlot : c.slot < kCrownSlot) && std::abs(c.baseElev - z) < 0.01) return &c;
+                if ((side > 0 ? c.slot > kCrownSlot : c.slot < kCrownSlot) && std::abs(c.baseElev - z) < 0.01)
+                    return &c;
             return nullptr;
         };
     };
@@ -204,24 +224,38 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     auto F = [](double x, int w, int d) { return fitNumber(x, w, d); };
     o << text("1VELTA TRIAL-LOAD ANALYSIS OF ARCH DAMS WITH FULL ADJUSTMENT");
     o << text(" DAM: " + m.DamName[0]);
-    o << text(" Units: feet, pounds, kips per square foot (ksf), psi. Deflections negative toward downstream.");
+    o << text(
+        " Units: feet, pounds, kips per square foot (ksf), psi. Deflections negative toward downstream.");
     o << text("");
     o << text(" INPUT AS UNDERSTOOD");
     o << text(" -------------------");
-    o << text(" Centres: " + std::to_string(m.NbCenter) + "   crest " + F(m.TopElev[0], 0, 2) + " ft   base " +
-              F(m.BaseElev[0], 0, 2) + " ft   axis radius " + F(m.Radius[0], 0, 2) + " ft" +
+    o << text(" Centres: " + std::to_string(m.NbCenter) + "   crest " + F(m.TopElev[0], 0, 2) +
+              " ft   base " + F(m.BaseElev[0], 0, 2) + " ft   axis radius " + F(m.Radius[0], 0, 2) + " ft" +
               (two ? "   right axis radius " + F(m.RadiusR[0], 0, 2) + " ft" : ""));
-    o << text(" Concrete: E " + F(m.Ec[0], 0, 3) + " E6 psi, Poisson " + F(m.Nuc[0], 0, 3) + ", unit weight " +
-              F(m.Wc[0], 0, 2) + " lb/ft3, expansion " + F(m.Thec[0], 0, 3) + " E-06/F");
-    o << text(" Rock: " + (m.VariableModuli ? std::string("moduli by arch (below)") : "E " + F(m.Er[0], 0, 3) + " E6 psi") +
-              ", Poisson " + F(m.Nur[0], 0, 3));
+    o << text(" Concrete: E " + F(m.Ec[0], 0, 3) + " E6 psi, Poisson " + F(m.Nuc[0], 0, 3) +
+              ", unit weight " + F(m.Wc[0], 0, 2) + " lb/ft3, expansion " + F(m.Thec[0], 0, 3) + " E-06/F");
+    o << text(
+        " Rock: " +
+        (m.VariableModuli ? std::string("moduli by arch (below)") : "E " + F(m.Er[0], 0, 3) + " E6 psi") +
+        ", Poisson " + F(m.Nur[0], 0, 3));
     o << text(" Reservoir " + F(m.Rwe[0], 0, 2) + " ft   tailwater " +
-              (m.Twe[0] > m.BaseElev[0] ? F(m.Twe[0], 0, 2) + " ft" : std::string("none")) + "   top of grout " +
-              F(r.groutElev, 0, 2) + " ft   weight moment " +
-              (m.WeightDistribution ? "distributed between arches and cantilevers" : "carried by the cantilevers alone"));
+              (m.Twe[0] > m.BaseElev[0] ? F(m.Twe[0], 0, 2) + " ft" : std::string("none")) +
+              "   top of grout " + F(r.groutElev, 0, 2) + " ft   weight moment " +
+              (m.WeightDistribution ? "distributed between arches and cantilevers"
+                                    : "carried by the cantilevers alone"));
     o << text("");
-    o << Line().at(12, "ARCH ELEV").at(18, "CODE").at(28, "PHI L").at(38, "PHI R").at(48, "A L").at(58, "A R")
-             .at(70, "UNIF. T F").at(82, "LIN. T F").at(94, "ROCK E L").at(106, "ROCK E R").str();
+    o << Line()
+             .at(12, "ARCH ELEV")
+             .at(18, "CODE")
+             .at(28, "PHI L")
+             .at(38, "PHI R")
+             .at(48, "A L")
+             .at(58, "A R")
+             .at(70, "UNIF. T F")
+             .at(82, "LIN. T F")
+             .at(94, "ROCK E L")
+             .at(106, "ROCK E R")
+             .str();
     for (int k = nb - 1; k >= 0; --k) {
         const ArchLevel& a = r.arches[k];
         Line l;
@@ -237,18 +271,36 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     o << text(" Flat shell elements on the mid-surface (membrane with incompatible modes, MITC4 plate), " +
               std::to_string(r.nodes) + " nodes, " + std::to_string(r.elements) + " cells of about " +
               F(r.cellSize, 0, 1) + " ft, " + std::to_string(r.equations) + " equations.");
-    o << text(" Rock by Vogt's coefficients: b/a " + F(r.bOverA, 0, 2) + "  K1 " + F(r.vogt[0], 0, 3) + "  K2 " +
-              F(r.vogt[1], 0, 3) + "  K3 " + F(r.vogt[2], 0, 3) + "  K4 " + F(r.vogt[3], 0, 3) + "  K5 " +
-              F(r.vogt[4], 0, 3));
+    o << text(" Rock by Vogt's coefficients: b/a " + F(r.bOverA, 0, 2) + "  K1 " + F(r.vogt[0], 0, 3) +
+              "  K2 " + F(r.vogt[1], 0, 3) + "  K3 " + F(r.vogt[2], 0, 3) + "  K4 " + F(r.vogt[3], 0, 3) +
+              "  K5 " + F(r.vogt[4], 0, 3));
     o << text("");
 
     // Planes of centres.
     o << text("1");
     o << Line().from(50, "PLANE OF CENTERS DATA").str();
-    o << Line().at(14, "ELEVATION").at(24, "UP FACE").at(34, "DOWN FACE").at(44, "UP CENTRE").at(54, "DN CENTRE")
-             .at(70, "INTRADOS").at(84, "EXTRADOS").at(98, "EXTRADOS").at(112, "INTRADOS").str();
-    o << Line().at(14, "FT").at(24, "ABSCISSA").at(34, "ABSCISSA").at(44, "ABSCISSA").at(54, "ABSCISSA")
-             .at(70, "CTR DIST").at(84, "CTR DIST").at(98, "RADIUS").at(112, "RADIUS").str();
+    o << Line()
+             .at(14, "ELEVATION")
+             .at(24, "UP FACE")
+             .at(34, "DOWN FACE")
+             .at(44, "UP CENTRE")
+             .at(54, "DN CENTRE")
+             .at(70, "INTRADOS")
+             .at(84, "EXTRADOS")
+             .at(98, "EXTRADOS")
+             .at(112, "INTRADOS")
+             .str();
+    o << Line()
+             .at(14, "FT")
+             .at(24, "ABSCISSA")
+             .at(34, "ABSCISSA")
+             .at(44, "ABSCISSA")
+             .at(54, "ABSCISSA")
+             .at(70, "CTR DIST")
+             .at(84, "CTR DIST")
+             .at(98, "RADIUS")
+             .at(112, "RADIUS")
+             .str();
     o << text("");
     for (int k = 0; k < nb; ++k) {
         const SectionRow& s = r.sections[k];
@@ -267,10 +319,23 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     o << text("");
     if (two) {
         o << Line()
-                 .from(10, "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)")
+                 .from(10, "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED "
+                           "GEOMETRY IS USED)")
                  .str();
-        o << Line().at(35, "ELEVATION").at(49, "INTRADOS").at(64, "EXTRADOS").at(79, "EXTRADOS").at(94, "INTRADOS").str();
-        o << Line().at(35, "FT").at(49, "CTR DIST").at(64, "CTR DIST").at(79, "RADIUS").at(94, "RADIUS").str();
+        o << Line()
+                 .at(35, "ELEVATION")
+                 .at(49, "INTRADOS")
+                 .at(64, "EXTRADOS")
+                 .at(79, "EXTRADOS")
+                 .at(94, "INTRADOS")
+                 .str();
+        o << Line()
+                 .at(35, "FT")
+                 .at(49, "CTR DIST")
+                 .at(64, "CTR DIST")
+                 .at(79, "RADIUS")
+                 .at(94, "RADIUS")
+                 .str();
         o << text("");
         for (int k = 0; k < nb; ++k) {
             const SectionRow& s = r.sections[k];
@@ -289,13 +354,24 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     for (size_t i = 0; i < r.cantilevers.size(); ++i) {
         const CantileverResult& c = r.cantilevers[i];
         o << text("");
-        o << Line().from(2, "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER").at(83, std::to_string(c.slot)).str();
+        o << Line()
+                 .from(2, "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER")
+                 .at(83, std::to_string(c.slot))
+                 .str();
         o << text("  " + sideName(c.slot) + " cantilever at the general-axis angle " + F(c.angle, 0, 2) +
                   " degrees, foundation at " + F(c.baseElev, 0, 2) + " ft.");
-        o << text("  Sections along the radial line from the arch centre at angle PHI; the upstream offset is");
-        o << text("  the distance of the upstream face upstream of the axis circle, the thickness is radial.");
+        o << text(
+            "  Sections along the radial line from the arch centre at angle PHI; the upstream offset is");
+        o << text(
+            "  the distance of the upstream face upstream of the axis circle, the thickness is radial.");
         for (int k = 0; k < 5; ++k) o << text("");
-        o << Line().at(8, "ELEV").at(21, "UP OFFSET").at(32, "THICKNESS").at(44, "MID RADIUS").at(52, "PHI").str();
+        o << Line()
+                 .at(8, "ELEV")
+                 .at(21, "UP OFFSET")
+                 .at(32, "THICKNESS")
+                 .at(44, "MID RADIUS")
+                 .at(52, "PHI")
+                 .str();
         o << Line().at(8, "FT").at(21, "FT").at(32, "FT").at(44, "FT").at(52, "DEG").str();
         o << text("");
         for (const CantileverGeometryRow& g : r.cantileverGeometry[i])
@@ -309,45 +385,91 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
         o << text("");
     }
     for (int side = 0; side < 2; ++side) {
-        o << Line().from(2, side == 0 ? "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE"
-                                      : "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE RIGHT SIDE")
+        o << Line()
+                 .from(2, side == 0 ? "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE"
+                                    : "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE RIGHT SIDE")
                  .str();
-        o << Line().at(12, "ELEV FT").at(20, "SLOT").at(32, "PHI DEG").at(44, "A DEG").at(58, "THICKNESS FT").str();
+        o << Line()
+                 .at(12, "ELEV FT")
+                 .at(20, "SLOT")
+                 .at(32, "PHI DEG")
+                 .at(44, "A DEG")
+                 .at(58, "THICKNESS FT")
+                 .str();
         for (size_t i = 0; i < r.cantilevers.size(); ++i) {
             const CantileverResult& c = r.cantilevers[i];
             if (side == 0 ? c.slot <= kCrownSlot : c.slot >= kCrownSlot) continue;
             const CantileverGeometryRow& g = r.cantileverGeometry[i].front();
-            o << Line().at(12, F(g.z, 10, 2)).at(20, std::to_string(c.slot)).at(32, F(g.phi, 10, 3))
-                     .at(44, F(c.angle, 10, 2)).at(58, F(g.thickness, 12, 3)).str();
+            o << Line()
+                     .at(12, F(g.z, 10, 2))
+                     .at(20, std::to_string(c.slot))
+                     .at(32, F(g.phi, 10, 3))
+                     .at(44, F(c.angle, 10, 2))
+                     .at(58, F(g.thickness, 12, 3))
+                     .str();
         }
         o << text("");
     }
 
     // Results at the nodes.
     o << text("1LOADS, DEFLECTIONS AND STRESSES AT THE NODES OF THE ARCHES AND CANTILEVERS");
-    o << text(" Loads: water pressure and the parts of the radial load carried by the arch and by the cantilever, ksf,");
-    o << text(" positive downstream. Deflections in ft: radial (negative downstream), tangential (toward the right");
-    o << text(" abutment), vertical. Stresses in psi, tension positive: hoop and vertical normal stresses, shear on the");
-    o << text(" face, principal stresses S1 <= S2 and the direction of S1 from the vertical, positive toward the right");
+    o << text(" Loads: water pressure and the parts of the radial load carried by the arch and by the "
+              "cantilever, ksf,");
+    o << text(" positive downstream. Deflections in ft: radial (negative downstream), tangential (toward the "
+              "right");
+    o << text(" abutment), vertical. Stresses in psi, tension positive: hoop and vertical normal stresses, "
+              "shear on the");
+    o << text(" face, principal stresses S1 <= S2 and the direction of S1 from the vertical, positive toward "
+              "the right");
     o << text(" abutment.");
     for (const CantileverResult& c : r.cantilevers) {
         o << text("");
-        o << text(" CANTILEVER " + std::to_string(c.slot) + " (" + sideName(c.slot) + ", A = " + F(c.angle, 0, 2) +
-                  " deg, foundation " + F(c.baseElev, 0, 2) + " ft)");
-        o << Line().at(10, "ELEV").at(20, "WATER").at(30, "ARCH").at(40, "CANT.").at(52, "RADIAL").at(64, "TANG.")
-                 .at(76, "VERT.").at(86, "THICK.").str();
+        o << text(" CANTILEVER " + std::to_string(c.slot) + " (" + sideName(c.slot) +
+                  ", A = " + F(c.angle, 0, 2) + " deg, foundation " + F(c.baseElev, 0, 2) + " ft)");
+        o << Line()
+                 .at(10, "ELEV")
+                 .at(20, "WATER")
+                 .at(30, "ARCH")
+                 .at(40, "CANT.")
+                 .at(52, "RADIAL")
+                 .at(64, "TANG.")
+                 .at(76, "VERT.")
+                 .at(86, "THICK.")
+                 .str();
         for (const NodeResult& p : c.points)
-            o << Line().at(10, F(p.z, 9, 2)).at(20, F(p.pressure, 9, 4)).at(30, F(p.archLoad, 9, 4))
-                     .at(40, F(p.cantLoad, 9, 4)).at(52, F(p.radial, 11, 6)).at(64, F(p.tangential, 11, 6))
-                     .at(76, F(p.vertical, 11, 6)).at(86, F(p.thickness, 9, 2)).str();
-        o << Line().at(10, "ELEV").at(14, "FACE").at(24, "HOOP").at(34, "VERTICAL").at(44, "SHEAR").at(54, "S1")
-                 .at(64, "S2").at(74, "ANGLE").str();
+            o << Line()
+                     .at(10, F(p.z, 9, 2))
+                     .at(20, F(p.pressure, 9, 4))
+                     .at(30, F(p.archLoad, 9, 4))
+                     .at(40, F(p.cantLoad, 9, 4))
+                     .at(52, F(p.radial, 11, 6))
+                     .at(64, F(p.tangential, 11, 6))
+                     .at(76, F(p.vertical, 11, 6))
+                     .at(86, F(p.thickness, 9, 2))
+                     .str();
+        o << Line()
+                 .at(10, "ELEV")
+                 .at(14, "FACE")
+                 .at(24, "HOOP")
+                 .at(34, "VERTICAL")
+                 .at(44, "SHEAR")
+                 .at(54, "S1")
+                 .at(64, "S2")
+                 .at(74, "ANGLE")
+                 .str();
         for (const NodeResult& p : c.points)
             for (int face = 0; face < 2; ++face) {
                 const FaceStress& s = face == 0 ? p.up : p.down;
-                o << Line().at(10, face == 0 ? F(p.z, 9, 2) : std::string()).at(14, face == 0 ? "UP" : "DN")
-                         .at(24, F(s.hoop, 9, 1)).at(34, F(s.vertical, 9, 1)).at(44, F(s.shear, 9, 1))
-                         .at(54, F(s.s1, 9, 1)).at(64, F(s.s2, 9, 1)).at(74, F(s.angle, 9, 2)).str();
+                o << Line()
+                         .at(10, face == 0 ? F(p.z, 9, 2) : std::string())
+                         .at(14, face == 0 ? "UP" : "DN")
+                         .at(24, F(s.hoop, 9, 1))
+                         .at(34, F(s.vertical, 9, 1))
+                         .at(44, F(s.shear, 9, 1))
+                         .at(54, F(s.s1, 9, 1))
+                         .at(64, F(s.s2, 9, 1))
+                         .at(74, F(s.angle, 9, 2))
+                         .str();
             }
     }
     o << text("");
@@ -358,7 +480,8 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     const char* head[17] = {
         " Forces and moments that the dam puts on the rock under the foundation node of each cantilever, per",
         " foot of foundation line. FORCE 1 is the resultant in the vertical plane tangent to the arch, its",
-        " angle measured from the tangent (pointing toward the abutment) downward; FORCE 2 is the resultant in",
+        " angle measured from the tangent (pointing toward the abutment) downward; FORCE 2 is the resultant "
+        "in",
         " the radial vertical plane, its angle measured from the downstream horizontal downward.",
         " Components: T tangential toward the abutment, V downward, R downstream (lb/ft); moments about the",
         " tangent, about the radial line and about the vertical (ft-lb/ft).",
@@ -375,11 +498,34 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
         "",
     };
     for (int k = 0; k < 15; ++k) o << text(head[k]);
-    o << Line().at(9, "ELEV").at(15, "SLOT").at(22, "SIDE").at(41, "FORCE 1").at(49, "ANG1").at(61, "FORCE 2")
-             .at(69, "ANG2").at(82, "T").at(94, "V").at(106, "R").at(119, "M TANG").at(132, "M RAD").at(145, "M VERT")
+    o << Line()
+             .at(9, "ELEV")
+             .at(15, "SLOT")
+             .at(22, "SIDE")
+             .at(41, "FORCE 1")
+             .at(49, "ANG1")
+             .at(61, "FORCE 2")
+             .at(69, "ANG2")
+             .at(82, "T")
+             .at(94, "V")
+             .at(106, "R")
+             .at(119, "M TANG")
+             .at(132, "M RAD")
+             .at(145, "M VERT")
              .str();
-    o << Line().at(9, "FT").at(41, "LB/FT").at(49, "DEG").at(61, "LB/FT").at(69, "DEG").at(82, "LB/FT")
-             .at(94, "LB/FT").at(106, "LB/FT").at(119, "FT-LB/FT").at(132, "FT-LB/FT").at(145, "FT-LB/FT").str();
+    o << Line()
+             .at(9, "FT")
+             .at(41, "LB/FT")
+             .at(49, "DEG")
+             .at(61, "LB/FT")
+             .at(69, "DEG")
+             .at(82, "LB/FT")
+             .at(94, "LB/FT")
+             .at(106, "LB/FT")
+             .at(119, "FT-LB/FT")
+             .at(132, "FT-LB/FT")
+             .at(145, "FT-LB/FT")
+             .str();
     auto angle5 = [](double a) { return std::abs(a) < 99.95 ? fitNumber(a, 5, 1) : fitNumber(a, 5, 0); };
     for (const AbutmentResult& a : r.abutments)
         o << Line()
@@ -401,17 +547,19 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
 
     // Equilibrium.
     o << text(" EQUILIBRIUM");
-    o << text(" Applied loads (lb):     X " + F(r.applied.x(), 0, 1) + "   Y " + F(r.applied.y(), 0, 1) + "   Z " +
-              F(r.applied.z(), 0, 1));
-    o << text(" Rock reactions (lb):    X " + F(r.reaction.x(), 0, 1) + "   Y " + F(r.reaction.y(), 0, 1) + "   Z " +
-              F(r.reaction.z(), 0, 1));
+    o << text(" Applied loads (lb):     X " + F(r.applied.x(), 0, 1) + "   Y " + F(r.applied.y(), 0, 1) +
+              "   Z " + F(r.applied.z(), 0, 1));
+    o << text(" Rock reactions (lb):    X " + F(r.reaction.x(), 0, 1) + "   Y " + F(r.reaction.y(), 0, 1) +
+              "   Z " + F(r.reaction.z(), 0, 1));
     const double an = r.applied.norm();
     char buf[160];
-    std::snprintf(buf, sizeof buf, " Out of balance: %.3e of the applied load; residual of the equations %.3e",
+    std::snprintf(buf, sizeof buf,
+                  " Out of balance: %.3e of the applied load; residual of the equations %.3e",
                   an > 0 ? (r.applied - r.reaction).norm() / an : 0.0, r.residual);
     o << text(buf);
     if (r.weightSeparate) {
-        std::snprintf(buf, sizeof buf, " Weight on the independent cantilevers: residual of the equations %.3e",
+        std::snprintf(buf, sizeof buf,
+                      " Weight on the independent cantilevers: residual of the equations %.3e",
                       r.weightResidual);
         o << text(buf);
     }
@@ -419,4 +567,4 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     return o.str();
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

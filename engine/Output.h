@@ -20,4 +20,4 @@ std::string fitNumber(double x, int width, int decimals);
 // them back (fields of 3 characters each).
 std::string degreesMinutes(double angle);
 
-}  // namespace velta::engine
+} // namespace velta::engine

@@ -20,7 +20,7 @@ constexpr std::array<std::array<double, 6>, 11> kVogt = {{
     {15.0, 5.41, 1.98, 2.55, 6.59, 0.653},
     {20.0, 5.43, 2.16, 2.72, 6.66, 0.668},
 }};
-}  // namespace
+} // namespace
 
 VogtCoefficients vogtCoefficients(double bOverA, double nu)
 {
@@ -48,10 +48,10 @@ Eigen::Matrix<double, 6, 6> vogtSpring(const VogtCoefficients& k, double E, doub
     K(0, 0) = stiff(0, 0);
     K(0, 4) = K(4, 0) = stiff(0, 1);
     K(4, 4) = stiff(1, 1);
-    K(1, 1) = E * length / k.k3;      // shear along the foundation line
-    K(2, 2) = E * length / k.k2;      // normal force
-    K(5, 5) = E * a * a * length / k.k4;  // twist about the normal
+    K(1, 1) = E * length / k.k3;         // shear along the foundation line
+    K(2, 2) = E * length / k.k2;         // normal force
+    K(5, 5) = E * a * a * length / k.k4; // twist about the normal
     return K;
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

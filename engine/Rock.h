@@ -28,4 +28,4 @@ VogtCoefficients vogtCoefficients(double bOverA, double nu);
 // 3-5 rotations about the same axes. E in lb/ft2, thickness and length in ft.
 Eigen::Matrix<double, 6, 6> vogtSpring(const VogtCoefficients& k, double E, double thickness, double length);
 
-}  // namespace velta::engine
+} // namespace velta::engine

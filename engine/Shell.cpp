@@ -21,7 +21,7 @@ void shape(double r, double s, double N[4], double dr[4], double ds[4])
         ds[i] = 0.25 * kSN[i] * (1 + r * kRN[i]);
     }
 }
-}  // namespace
+} // namespace
 
 // Everything the element needs at one integration point.
 struct ShellElement::Point {
@@ -132,13 +132,15 @@ void ShellElement::point(double r, double s, Point& p) const
         Eigen::Matrix<double, 1, 24> row = Eigen::Matrix<double, 1, 24>::Zero();
         for (int i = 0; i < 4; ++i) {
             row(6 * i + 2) = d[i];
-            row(6 * i + 4) = N[i] * xd;   // bx = ry
-            row(6 * i + 3) = -N[i] * yd;  // by = -rx
+            row(6 * i + 4) = N[i] * xd;  // bx = ry
+            row(6 * i + 3) = -N[i] * yd; // by = -rx
         }
         return row;
     };
-    const Eigen::Matrix<double, 1, 24> gr = 0.5 * (1 - s) * covariant(0, -1, true) + 0.5 * (1 + s) * covariant(0, 1, true);
-    const Eigen::Matrix<double, 1, 24> gs = 0.5 * (1 - r) * covariant(-1, 0, false) + 0.5 * (1 + r) * covariant(1, 0, false);
+    const Eigen::Matrix<double, 1, 24> gr =
+        0.5 * (1 - s) * covariant(0, -1, true) + 0.5 * (1 + s) * covariant(0, 1, true);
+    const Eigen::Matrix<double, 1, 24> gs =
+        0.5 * (1 - r) * covariant(-1, 0, false) + 0.5 * (1 + r) * covariant(1, 0, false);
     p.Bs.row(0) = Ji(0, 0) * gr + Ji(0, 1) * gs;
     p.Bs.row(1) = Ji(1, 0) * gr + Ji(1, 1) * gs;
 }
@@ -155,7 +157,7 @@ Eigen::Matrix3d planeStress(double E, double nu, double hoop)
     }
     return C;
 }
-}  // namespace
+} // namespace
 
 Mat24 ShellElement::stiffness(Vec24& f0) const
 {
@@ -200,7 +202,8 @@ Mat24 ShellElement::stiffness(Vec24& f0) const
     for (int b = 0; b < 8; ++b) f0.segment<3>(3 * b) += R.transpose() * fu.segment<3>(3 * b);
     Mat24 Kg;
     for (int a = 0; a < 8; ++a)
-        for (int b = 0; b < 8; ++b) Kg.block<3, 3>(3 * a, 3 * b) = R.transpose() * K.block<3, 3>(3 * a, 3 * b) * R;
+        for (int b = 0; b < 8; ++b)
+            Kg.block<3, 3>(3 * a, 3 * b) = R.transpose() * K.block<3, 3>(3 * a, 3 * b) * R;
     return Kg;
 }
 
@@ -287,4 +290,4 @@ std::array<double, 4> ShellElement::nodeAreas() const
     return a;
 }
 
-}  // namespace velta::engine
+} // namespace velta::engine

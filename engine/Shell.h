@@ -16,17 +16,17 @@ using Vec24 = Eigen::Matrix<double, 24, 1>;
 // arch direction), y up the surface (the cantilever direction), z the
 // normal toward upstream. Forces per foot, moments foot-pounds per foot.
 struct Resultants {
-    double N[3] = {0, 0, 0};  // Nxx, Nyy, Nxy
-    double M[3] = {0, 0, 0};  // Mxx, Myy, Mxy (positive stretches the upstream side)
-    double Q[2] = {0, 0};     // Qx, Qy
+    double N[3] = {0, 0, 0}; // Nxx, Nyy, Nxy
+    double M[3] = {0, 0, 0}; // Mxx, Myy, Mxy (positive stretches the upstream side)
+    double Q[2] = {0, 0};    // Qx, Qy
 };
 
 struct ShellElement {
-    std::array<Vec3, 4> X;               // node positions
-    std::array<double, 4> thick{};       // thickness normal to the surface
+    std::array<Vec3, 4> X;         // node positions
+    std::array<double, 4> thick{}; // thickness normal to the surface
     bool triangle = false;
     double E = 0, nu = 0;
-    double hoop = 1;  // 1: isotropic; small: no horizontal action (ungrouted joints)
+    double hoop = 1; // 1: isotropic; small: no horizontal action (ungrouted joints)
     // Free hoop strain and hoop curvature at the nodes (temperature).
     std::array<double, 4> eps0{}, kap0{};
 
@@ -51,4 +51,4 @@ private:
     Eigen::Matrix<double, 24, 24> T() const;
 };
 
-}  // namespace velta::engine
+} // namespace velta::engine

@@ -108,14 +108,14 @@ std::string cut(const std::string& line, int a, int b)
     return f == std::string::npos ? "" : s.substr(f, l - f + 1);
 }
 
-}  // namespace
+} // namespace
 
 // A circular arch of constant section clamped at both ends under uniform
 // radial pressure: Castigliano's solution with bending, rib shortening and
 // shear, against the shell elements on the same arch.
 TEST(EngineElements, ClampedCircularArchUnderRadialPressure)
 {
-    const double r = 100, alpha = 60 * kPi / 180, t = 10, h = 4, E = 4.32e8, q = 5000;  // q per ft of axis
+    const double r = 100, alpha = 60 * kPi / 180, t = 10, h = 4, E = 4.32e8, q = 5000; // q per ft of axis
     const int n = 48;
     MiniShell s;
     s.E = E;
@@ -137,14 +137,14 @@ TEST(EngineElements, ClampedCircularArchUnderRadialPressure)
             s.f.segment<3>(6 * (j * (n + 1) + i)) = -q * w * Vec3(std::sin(th), -std::cos(th), 0);
         }
     const Eigen::VectorXd u = s.solve();
-    const double crown = u(6 * (n / 2) + 1);  // toward the centre
+    const double crown = u(6 * (n / 2) + 1); // toward the centre
 
     const double EI = E * h * t * t * t / 12, EA = E * h * t, GAk = 5.0 / 6.0 * E / 2 * h * t;
-    const double Q = q * h;  // per unit of axis length over the arch's height
+    const double Q = q * h; // per unit of axis length over the arch's height
     // Redundants at the crown: moment M0 and X = thrust - Q r.
     const double sa = std::sin(alpha);
-    const double i1 = alpha - sa;                                   // integral of 1 - cos
-    const double i2 = 1.5 * alpha - 2 * sa + std::sin(2 * alpha) / 4;  // (1 - cos)^2
+    const double i1 = alpha - sa;                                     // integral of 1 - cos
+    const double i2 = 1.5 * alpha - 2 * sa + std::sin(2 * alpha) / 4; // (1 - cos)^2
     const double ic2 = alpha / 2 + std::sin(2 * alpha) / 4, is2 = alpha / 2 - std::sin(2 * alpha) / 4;
     // M0 alpha - X r i1 = 0;  -(M0 r i1 - X r^2 i2)/EI + (Q r sa + X ic2)/EA + X is2/GAk = 0
     Eigen::Matrix2d A;
@@ -153,7 +153,8 @@ TEST(EngineElements, ClampedCircularArchUnderRadialPressure)
     const double M0 = x(0), X = x(1);
     const double delta = simpson(
         [&](double th) {
-            const double M = M0 - X * r * (1 - std::cos(th)), N = Q * r + X * std::cos(th), V = X * std::sin(th);
+            const double M = M0 - X * r * (1 - std::cos(th)), N = Q * r + X * std::cos(th),
+                         V = X * std::sin(th);
             return (M * r * std::sin(th) / EI + N * std::sin(th) / EA - V * std::cos(th) / GAk) * r;
         },
         0, alpha);
@@ -203,9 +204,10 @@ TEST(EngineT1, MatchesTheReferenceModel)
         int slot;
         double z, defl;
     };
-    const Ref refs[] = {{20, 1050, -0.018229}, {20, 1100, -0.056013}, {20, 1150, -0.093565}, {20, 1200, -0.120402},
-                        {21, 1100, -0.014552}, {21, 1150, -0.039856}, {21, 1200, -0.060834}, {22, 1150, -0.008628},
-                        {22, 1200, -0.019475}, {19, 1200, -0.060834}, {18, 1200, -0.019475}};
+    const Ref refs[] = {{20, 1050, -0.018229}, {20, 1100, -0.056013}, {20, 1150, -0.093565},
+                        {20, 1200, -0.120402}, {21, 1100, -0.014552}, {21, 1150, -0.039856},
+                        {21, 1200, -0.060834}, {22, 1150, -0.008628}, {22, 1200, -0.019475},
+                        {19, 1200, -0.060834}, {18, 1200, -0.019475}};
     for (const Ref& ref : refs) {
         const double d = at(r, ref.slot, ref.z).radial;
         EXPECT_NEAR(d, ref.defl, 0.15 * std::abs(ref.defl)) << "slot " << ref.slot << " at " << ref.z;
@@ -233,7 +235,8 @@ TEST(EngineT1, GridDoublingChangesLittle)
     ASSERT_EQ(coarse.cantilevers.size(), fine.cantilevers.size());
     for (size_t i = 0; i < fine.cantilevers.size(); ++i)
         for (size_t k = 0; k < fine.cantilevers[i].points.size(); ++k)
-            EXPECT_NEAR(coarse.cantilevers[i].points[k].radial, fine.cantilevers[i].points[k].radial, 0.01 * largest)
+            EXPECT_NEAR(coarse.cantilevers[i].points[k].radial, fine.cantilevers[i].points[k].radial,
+                        0.01 * largest)
                 << "slot " << fine.cantilevers[i].slot << " point " << k;
 }
 
@@ -268,11 +271,11 @@ TEST(EngineLoads, WeightAndTemperature)
 {
     CaseModel m = test::caseT1();
     m.Wc = {150, 2403};
-    m.Rwe = {900, 274.32};  // empty reservoir
+    m.Rwe = {900, 274.32}; // empty reservoir
     const AnalysisResult w = analyse(m, divisions(16));
     // Weight of the crown block above 1100 ft: thickness 25 ft at 1100, 10 ft at the crest.
     EXPECT_NEAR(at(w, 20, 1100).Nv, -150 * 100 * 17.5, 0.03 * 150 * 100 * 17.5);
-    EXPECT_NEAR(at(w, 20, 1200).radial, 0, 1e-9);  // independent blocks are not adjusted
+    EXPECT_NEAR(at(w, 20, 1200).radial, 0, 1e-9); // independent blocks are not adjusted
     EXPECT_NEAR(w.reaction.z(), w.applied.z(), 1e-6 * std::abs(w.applied.z()));
 
     CaseModel t = test::caseT1();
@@ -280,7 +283,7 @@ TEST(EngineLoads, WeightAndTemperature)
     t.ThUni = true;
     for (int k = 0; k < t.NbArcs; ++k) t.TempTab(0, 1, k) = "-20";
     const AnalysisResult c = analyse(t, divisions(16));
-    EXPECT_LT(at(c, 20, 1200).radial, -0.005);  // the arches shorten and the crown moves downstream
+    EXPECT_LT(at(c, 20, 1200).radial, -0.005); // the arches shorten and the crown moves downstream
     EXPECT_GT(at(c, 20, 1100).Nh, 0);          // and pull: the arches are in tension
     EXPECT_GT(at(c, 21, 1200).Nh, 0);
 }
@@ -295,9 +298,16 @@ TEST(EngineErrors, RefusesCasesItCannotAnalyse)
     const Case cases[] = {
         {"highest arch below the crest", [](CaseModel& m) { m.ArcTab(0, 0, 4) = "1190"; }, "crest"},
         {"unknown procedure code", [](CaseModel& m) { m.ArcTab(0, 1, 2) = "4"; }, "procedure code 4"},
-        {"zero concrete modulus", [](CaseModel& m) { m.Ec = {0, 0}; }, "concrete modulus"},
+        {"zero concrete modulus",
+         [](CaseModel& m) {
+             m.Ec = {0, 0};
+         },
+         "concrete modulus"},
         {"faces that cross",
-         [](CaseModel& m) { test::straightFace(m, kDownstreamFace, {{1000, 40}, {1200, -5}}); }, "faces"},
+         [](CaseModel& m) {
+             test::straightFace(m, kDownstreamFace, {{1000, 40}, {1200, -5}});
+         },
+         "faces"},
         {"abutment that overhangs", [](CaseModel& m) { m.ArcTab(0, 2, 3) = "40"; }, "overhanging"},
         {"no top of grout", [](CaseModel& m) { m.GroutIndex = -1; }, "grout"},
     };
@@ -379,15 +389,17 @@ TEST(EngineFiles, ColumnsTheResultsReaderCuts)
         EXPECT_NEAR(std::stod(cut(l, 75, 84)), m.Radius[0] - r.sections[a].upCentre[0], 0.001);
         EXPECT_NEAR(std::stod(cut(l, 89, 98)), r.sections[a].extradosR[0], 0.001);
     }
-    c = find(10, 119,
-             "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)");
+    c = find(
+        10, 119,
+        "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)");
     ASSERT_LT(c + 3 + r.arches.size(), out.size());
     EXPECT_NEAR(std::stod(cut(out[c + 4 + 10], 85, 94)), r.sections[10].intradosR[1], 0.001);
 
     // Cantilever sections: a block per slot, rows from the base up.
     int geomBlocks = 0;
     size_t j = 0;
-    for (; j < out.size() && cut(out[j], 1, 90) != "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE"; ++j) {
+    for (; j < out.size() && cut(out[j], 1, 90) != "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE";
+         ++j) {
         if (cut(out[j], 1, 81) != "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER") continue;
         const int s = std::stoi(cut(out[j], 82, 83));
         const auto& rows = r.cantileverGeometry[s - r.layout.first];
@@ -430,7 +442,7 @@ TEST(EngineFiles, NumbersKeepToTheirColumns)
     EXPECT_EQ(degreesMinutes(45.5), " 45 30");
     EXPECT_EQ(degreesMinutes(-45.5), "-45 30");
     EXPECT_EQ(degreesMinutes(-0.5), "  0 30");
-    EXPECT_EQ(degreesMinutes(0.5), "180 30");  // the same direction as 0.5 degrees
+    EXPECT_EQ(degreesMinutes(0.5), "180 30"); // the same direction as 0.5 degrees
     EXPECT_EQ(degreesMinutes(100), "-80  0");
 }
 
@@ -445,4 +457,92 @@ TEST(EngineProgram, FailsClearlyWithoutResults)
     EXPECT_NE(test::readFile(dir.file("VELTA3.OUT")).find("ANALYSIS NOT DONE"), std::string::npos);
     std::ifstream plt(dir.file("VELTA3.PLT"));
     EXPECT_FALSE(plt.good());
+}
+
+#include "solver/ResultsReader.h"
+
+// The program's results reader finds every section of both files, with no
+// message, and reads back what the analysis found.
+TEST(EngineFiles, TheResultsReaderReadsThemBack)
+{
+    for (CaseModel m : {test::caseT1(), test::caseTwoCentres()}) {
+        ListSink sink;
+        FixedPrompter prompter;
+        Session s(sink, prompter);
+        s.model = m;
+        s.geo.NbCenterEdit = m.NbCenter;
+        const AnalysisResult r = analyse(m, divisions(10));
+        const std::string plt = composePlt(m, r), out = composeOut(m, r);
+        const ResultsReadOutcome o = readResults(s, &plt, &out, "/tmp/");
+        EXPECT_TRUE(o.pltOpened && o.outOpened);
+        EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+        const ResultsModel& res = s.results;
+        for (const CantileverResult& c : r.cantilevers) {
+            ASSERT_EQ(res.ResDeflCount[c.slot], int(c.points.size()));
+            ASSERT_EQ(res.ResStressCount[c.slot], int(c.points.size()));
+            for (size_t k = 0; k < c.points.size(); ++k) {
+                const NodeResult& p = c.points[k];
+                EXPECT_NEAR(res.ResDeflection[0][c.slot][k], p.radial, 1e-6);
+                EXPECT_NEAR(res.ResDeflElev[0][c.slot][k], r.arches[r.arches.size() - 1 - k].z, 1e-9);
+                EXPECT_NEAR(res.ResPrin1Up[0][c.slot][k], p.up.s1, 0.051);
+                EXPECT_NEAR(res.ResPrin2Down[0][c.slot][k], p.down.s2, 0.051);
+                if (p.up.s1 != 0 || p.up.s2 != 0)
+                    EXPECT_NEAR(std::remainder(res.ResAngleUp[0][c.slot][k] + p.up.angle, 180.0), 0, 0.02)
+                        << c.slot << " " << k;
+                EXPECT_NEAR(std::remainder(res.ResAngleDown[0][c.slot][k] - p.down.angle, 180.0), 0, 0.02)
+                    << c.slot << " " << k;
+            }
+            const AbutmentResult& a = r.abutments[c.slot - r.layout.first];
+            EXPECT_NEAR(res.ResAbutForce[0][c.slot][0], a.force1, 0.5);
+            EXPECT_NEAR(res.ResAbutForce[0][c.slot][3], a.angle2, 0.5);
+            EXPECT_GT(res.ResConsGeomCount[c.slot], 0);
+        }
+        for (size_t k = 0; k < r.arches.size(); ++k)
+            EXPECT_NEAR(res.ResCentresRight[3][k], r.sections[k].extradosR[1], 0.001);
+        EXPECT_TRUE(s.main.DeformeeButton && s.main.SiButton && s.main.FappuiButton &&
+                    s.main.GeometrieButton3d);
+    }
+}
+
+// The whole program on the reference deck: read by the program's own deck
+// reader, analysed, both files written.
+TEST(EngineProgram, AnalysesTheReferenceDeck)
+{
+    test::TempDir dir;
+    const char* deck = "MASTERIO  111011111\r\n"
+                       "1   0      T1 cylinder test dam\r\n"
+                       "2   0     011111101\r\n"
+                       "3   0     3000000000000    3.000 0.2005.600   0.000300.000 0.200\r\n"
+                       "4   0      1000.000 1200.000 1200.000          1200.000\r\n"
+                       "3   1        0.000    40.000      0.000     0.000   500.000    -0.01\r\n"
+                       "5   1 1 1   1200.000       0.000\r\n"
+                       "5   1 2 1   1200.000      -0.150\r\n"
+                       "5   1 3 1   1200.000       0.000\r\n"
+                       "5   1 4 1   1200.000       0.000\r\n"
+                       "6   1         0.000     10.000      0.000      0.000\r\n"
+                       "7   11     1000.000\r\n"
+                       "7   10     1050.000   30.000 30.000\r\n"
+                       "7   10     1100.000   42.000 42.000\r\n"
+                       "7   10     1150.000   50.000 50.000\r\n"
+                       "7   10     1200.000   55.000 55.000\r\n"
+                       "1   2           1   1 11111    01\r\n"
+                       "1   4     00 00     100000000000          10  0               10100110000000\r\n"
+                       "1   3     000000000000000 0010000  00001 001100101010000 00    0\r\n"
+                       "1   5     1     1   11  1     0 000 0   000       2         11111  01\r\n"
+                       "1  10      1             1\r\n"
+                       "*ENDFILE\r\n";
+    test::writeFile(dir.file("VELTA1.DAT"), deck);
+    const std::string cmd = "cd " + dir.path() + " && " + VELTA_BIN_DIR + "/VELTA_DOS.exe VELTA1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const auto plt = lines(test::readFile(dir.file("VELTA1.PLT")));
+    bool crown = false;
+    for (size_t i = 0; i + 1 < plt.size(); ++i)
+        if (cut(plt[i], 10, 13) == "20" && cut(plt[i], 4, 32) != "CANTILEVER PRINCIPAL STRESSES") {
+            EXPECT_NEAR(std::stod(cut(plt[i + 1], 55, 66)), -0.1204, 0.15 * 0.1204);
+            crown = true;
+            break;
+        }
+    EXPECT_TRUE(crown);
+    EXPECT_NE(test::readFile(dir.file("VELTA1.OUT")).find("RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS"),
+              std::string::npos);
 }

@@ -32,8 +32,8 @@ inline void commitLayout(CaseModel& m)
         m.FaceRows[5] = m.FaceRows[3];
         m.RadiusR = m.Radius;
     }
-    const CantileverLayout l = computeCantileverLayout(m.ArcTab, m.NbArcs, 0, m.FaceTab[2], m.FaceTab[4],
-                                                       m.Radius[0], m.RadiusR[0]);
+    const CantileverLayout l =
+        computeCantileverLayout(m.ArcTab, m.NbArcs, 0, m.FaceTab[2], m.FaceTab[4], m.Radius[0], m.RadiusR[0]);
     m.ConsAngle = l.angle;
     m.ConsBaseElev = l.baseElev;
     m.FirstCons = l.first;
@@ -82,7 +82,7 @@ inline CaseModel caseT1()
     return m;
 }
 
-}  // namespace velta::test
+} // namespace velta::test
 
 namespace velta::test {
 
@@ -123,4 +123,4 @@ inline CaseModel caseTwoCentres()
     return m;
 }
 
-}  // namespace velta::test
+} // namespace velta::test
