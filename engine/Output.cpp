@@ -65,6 +65,10 @@ std::string fitNumber(double x, int width, int decimals)
 {
     char buf[64];
     if (!std::isfinite(x)) x = 0;
+    if (width <= 0) { // free width
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
+        return buf;
+    }
     for (int d = decimals; d >= 0; --d) {
         std::snprintf(buf, sizeof buf, "%*.*f", width, d, x);
         if (int(std::string(buf).size()) <= width) return buf;

@@ -14,7 +14,7 @@ std::string composeFailure(const std::string& caseName, const std::string& reaso
 
 // A number right-aligned in `width` characters with up to `decimals`
 // decimals, fewer when it would not fit, and in exponent form as a last
-// resort. Exposed for the tests.
+// resort; a width of 0 leaves the width free. Exposed for the tests.
 std::string fitNumber(double x, int width, int decimals);
 // Degrees and minutes of a principal direction as the results reader reads
 // them back (fields of 3 characters each).
