@@ -1,12 +1,78 @@
-// VELTA_DOS.exe BASE: reads BASE.DAT, writes BASE.OUT and BASE.PLT.
+// VELTA_DOS.exe BASE: reads BASE.DAT from the working folder, or from the
+// program's own folder when it is not there, analyses the case and writes
+// BASE.OUT and BASE.PLT beside it. Exit status 0 when the analysis is done.
+#include <QCoreApplication>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "deck/DeckReader.h"
+#include "deck/DeckWriter.h"
+#include "engine/Engine.h"
+#include "engine/Output.h"
+#include "model/Messages.h"
+#include "model/Session.h"
+
+namespace fs = std::filesystem;
+using namespace velta;
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: VELTA_DOS.exe BASE\n");
+    QCoreApplication app(argc, argv);
+    if (argc != 2 || std::string(argv[1]).empty()) {
+        std::fprintf(stderr, "usage: VELTA_DOS.exe BASE (reads BASE.DAT, writes BASE.OUT and BASE.PLT)\n");
         return 2;
     }
-    std::fprintf(stderr, "VELTA_DOS.exe: the analysis is not available in this build\n");
-    return 1;
+    const std::string base = argv[1];
+    fs::path dir = fs::current_path();
+    std::error_code ec;
+    if (!fs::exists(dir / (base + ".DAT"), ec)) {
+        const fs::path own = QCoreApplication::applicationDirPath().toStdString();
+        if (fs::exists(own / (base + ".DAT"), ec)) dir = own;
+    }
+    const std::string dat = (dir / (base + ".DAT")).string();
+    const std::string out = (dir / (base + ".OUT")).string();
+    const std::string plt = (dir / (base + ".PLT")).string();
+    // Results of an earlier run must not pass for this one's.
+    fs::remove(plt, ec);
+
+    auto fail = [&](const std::string& reason) {
+        std::fprintf(stderr, "VELTA_DOS.exe: %s\n", reason.c_str());
+        try {
+            writeFileAtomically(out, engine::composeFailure(dat, reason));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "VELTA_DOS.exe: %s\n", e.what());
+        }
+        return 1;
+    };
+
+    if (!fs::exists(dat, ec)) return fail("the input deck " + dat + " does not exist");
+    ListSink sink;
+    FixedPrompter prompter{std::string()};
+    Session session(sink, prompter);
+    try {
+        bool accepted = true;
+        LectureDonnees(session, accepted, dat);
+        std::string why;
+        for (const auto& e : sink.entries)
+            if (e.kind == MessageKind::Error) why += (why.empty() ? "" : "; ") + e.text;
+        if (!accepted || !session.main.caseValidated())
+            return fail("the input deck was refused" + (why.empty() ? std::string() : ": " + why));
+    } catch (const std::exception& e) {
+        return fail(std::string("the input deck cannot be read: ") + e.what());
+    }
+    try {
+        CaseModel& m = session.model;
+        const engine::AnalysisResult r = engine::analyse(m);
+        const std::string report = engine::composeOut(m, r);
+        const std::string tables = engine::composePlt(m, r);
+        writeFileAtomically(out, report);
+        writeFileAtomically(plt, tables);
+    } catch (const engine::EngineError& e) {
+        return fail(e.what());
+    } catch (const std::exception& e) {
+        fs::remove(plt, ec);
+        return fail(std::string("the analysis failed: ") + e.what());
+    }
+    return 0;
 }

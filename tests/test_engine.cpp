@@ -1,0 +1,548 @@
+#include <gtest/gtest.h>
+
+#include <Eigen/Dense>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "engine/Engine.h"
+#include "engine/Output.h"
+#include "engine/Shell.h"
+#include "support/TestSupport.h"
+#include "test_engine_support.h"
+
+using namespace velta;
+using namespace velta::engine;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A small shell structure solved densely: node positions, elements (four
+// node indices), clamped nodes and nodal forces.
+struct MiniShell {
+    std::vector<Vec3> nodes;
+    std::vector<std::array<int, 4>> elements;
+    std::vector<int> clamped;
+    Eigen::VectorXd f;
+    double E = 0, nu = 0, t = 0;
+
+    Eigen::VectorXd solve() const
+    {
+        const int n = int(6 * nodes.size());
+        Eigen::MatrixXd K = Eigen::MatrixXd::Zero(n, n);
+        for (const auto& e : elements) {
+            ShellElement s;
+            for (int i = 0; i < 4; ++i) s.X[i] = nodes[e[i]];
+            s.thick = {t, t, t, t};
+            s.E = E;
+            s.nu = nu;
+            s.setup();
+            Vec24 f0 = Vec24::Zero();
+            const Mat24 k = s.stiffness(f0);
+            for (int i = 0; i < 4; ++i)
+                for (int j = 0; j < 4; ++j) K.block<6, 6>(6 * e[i], 6 * e[j]) += k.block<6, 6>(6 * i, 6 * j);
+        }
+        std::vector<bool> fixed(n, false);
+        for (int c : clamped)
+            for (int k = 0; k < 6; ++k) fixed[6 * c + k] = true;
+        std::vector<int> free;
+        for (int i = 0; i < n; ++i)
+            if (!fixed[i]) free.push_back(i);
+        Eigen::MatrixXd Kf(free.size(), free.size());
+        Eigen::VectorXd ff(free.size());
+        for (size_t i = 0; i < free.size(); ++i) {
+            ff(i) = f(free[i]);
+            for (size_t j = 0; j < free.size(); ++j) Kf(i, j) = K(free[i], free[j]);
+        }
+        const Eigen::VectorXd uf = Kf.ldlt().solve(ff);
+        Eigen::VectorXd u = Eigen::VectorXd::Zero(n);
+        for (size_t i = 0; i < free.size(); ++i) u(free[i]) = uf(i);
+        return u;
+    }
+};
+
+double simpson(const std::function<double(double)>& g, double a, double b, int n = 2000)
+{
+    const double h = (b - a) / n;
+    double s = g(a) + g(b);
+    for (int i = 1; i < n; ++i) s += (i % 2 ? 4 : 2) * g(a + i * h);
+    return s * h / 3;
+}
+
+const NodeResult& at(const AnalysisResult& r, int slot, double z)
+{
+    for (const auto& c : r.cantilevers)
+        if (c.slot == slot)
+            for (const auto& p : c.points)
+                if (std::abs(p.z - z) < 0.01) return p;
+    throw std::runtime_error("no node at slot " + std::to_string(slot) + " z " + std::to_string(z));
+}
+
+EngineOptions divisions(int n)
+{
+    EngineOptions o;
+    o.heightDivisions = n;
+    return o;
+}
+
+std::vector<std::string> lines(const std::string& s)
+{
+    std::vector<std::string> out;
+    std::istringstream in(s);
+    std::string l;
+    while (std::getline(in, l)) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        out.push_back(l);
+    }
+    return out;
+}
+
+// A field as the results reader cuts it: columns a-b, 1-based, trimmed.
+std::string cut(const std::string& line, int a, int b)
+{
+    if (int(line.size()) < a) return "";
+    std::string s = line.substr(a - 1, b - a + 1);
+    const auto f = s.find_first_not_of(" \t"), l = s.find_last_not_of(" \t");
+    return f == std::string::npos ? "" : s.substr(f, l - f + 1);
+}
+
+} // namespace
+
+// A circular arch of constant section clamped at both ends under uniform
+// radial pressure: Castigliano's solution with bending, rib shortening and
+// shear, against the shell elements on the same arch.
+TEST(EngineElements, ClampedCircularArchUnderRadialPressure)
+{
+    const double r = 100, alpha = 60 * kPi / 180, t = 10, h = 4, E = 4.32e8, q = 5000; // q per ft of axis
+    const int n = 48;
+    MiniShell s;
+    s.E = E;
+    s.nu = 0;
+    s.t = t;
+    for (int j = 0; j < 2; ++j)
+        for (int i = 0; i <= n; ++i) {
+            const double th = -alpha + 2 * alpha * i / n;
+            s.nodes.push_back(Vec3(r * std::sin(th), -r * std::cos(th), j * h));
+        }
+    for (int i = 0; i < n; ++i) s.elements.push_back({i, i + 1, n + 1 + i + 1, n + 1 + i});
+    s.clamped = {0, n, n + 1, 2 * n + 1};
+    s.f = Eigen::VectorXd::Zero(6 * s.nodes.size());
+    const double ds = r * 2 * alpha / n;
+    for (int j = 0; j < 2; ++j)
+        for (int i = 0; i <= n; ++i) {
+            const double th = -alpha + 2 * alpha * i / n;
+            const double w = (i == 0 || i == n ? 0.5 : 1.0) * ds * h / 2;
+            s.f.segment<3>(6 * (j * (n + 1) + i)) = -q * w * Vec3(std::sin(th), -std::cos(th), 0);
+        }
+    const Eigen::VectorXd u = s.solve();
+    const double crown = u(6 * (n / 2) + 1); // toward the centre
+
+    const double EI = E * h * t * t * t / 12, EA = E * h * t, GAk = 5.0 / 6.0 * E / 2 * h * t;
+    const double Q = q * h; // per unit of axis length over the arch's height
+    // Redundants at the crown: moment M0 and X = thrust - Q r.
+    const double sa = std::sin(alpha);
+    const double i1 = alpha - sa;                                     // integral of 1 - cos
+    const double i2 = 1.5 * alpha - 2 * sa + std::sin(2 * alpha) / 4; // (1 - cos)^2
+    const double ic2 = alpha / 2 + std::sin(2 * alpha) / 4, is2 = alpha / 2 - std::sin(2 * alpha) / 4;
+    // M0 alpha - X r i1 = 0;  -(M0 r i1 - X r^2 i2)/EI + (Q r sa + X ic2)/EA + X is2/GAk = 0
+    Eigen::Matrix2d A;
+    A << alpha, -r * i1, -r * i1 / EI, r * r * i2 / EI + ic2 / EA + is2 / GAk;
+    const Eigen::Vector2d x = A.colPivHouseholderQr().solve(Eigen::Vector2d(0, -Q * r * sa / EA));
+    const double M0 = x(0), X = x(1);
+    const double delta = simpson(
+        [&](double th) {
+            const double M = M0 - X * r * (1 - std::cos(th)), N = Q * r + X * std::cos(th),
+                         V = X * std::sin(th);
+            return (M * r * std::sin(th) / EI + N * std::sin(th) / EA - V * std::cos(th) / GAk) * r;
+        },
+        0, alpha);
+    EXPECT_NEAR(crown, delta, 0.01 * delta);
+    // Rib shortening matters here: the ring's own shortening alone is far off.
+    EXPECT_GT(std::abs(delta - Q * r * r / EA), 0.2 * delta);
+}
+
+// A vertical cantilever strip under hydrostatic pressure against beam
+// theory with shear deformation.
+TEST(EngineElements, CantileverUnderHydrostaticLoad)
+{
+    const double H = 100, b = 4, t = 6, E = 4.32e8, gamma = 62.4;
+    const int n = 50;
+    MiniShell s;
+    s.E = E;
+    s.nu = 0;
+    s.t = t;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i < 2; ++i) s.nodes.push_back(Vec3(i * b, 0, H * j / n));
+    for (int j = 0; j < n; ++j) s.elements.push_back({2 * j, 2 * j + 1, 2 * j + 3, 2 * j + 2});
+    s.clamped = {0, 1};
+    s.f = Eigen::VectorXd::Zero(6 * s.nodes.size());
+    const double dz = H / n;
+    for (int j = 0; j <= n; ++j) {
+        const double z = H * j / n;
+        // Consistent load of the linear pressure over the segments around the node.
+        double F = 0;
+        if (j > 0) F += gamma * b * dz * ((H - z) / 3 + (H - (z - dz)) / 6);
+        if (j < n) F += gamma * b * dz * ((H - z) / 3 + (H - (z + dz)) / 6);
+        for (int i = 0; i < 2; ++i) s.f(6 * (2 * j + i) + 1) = F / 2;
+    }
+    const Eigen::VectorXd u = s.solve();
+    const double tip = u(6 * (2 * n) + 1);
+    const double I = b * t * t * t / 12, q0 = gamma * H * b;
+    const double bending = q0 * std::pow(H, 4) / (30 * E * I);
+    const double shear = gamma * b * std::pow(H, 3) / (6 * (5.0 / 6.0) * E / 2 * b * t);
+    EXPECT_NEAR(tip, bending + shear, 0.005 * (bending + shear));
+}
+
+// The reference dam: crown deflections against the converged 3D finite-
+// element model, crown hoop stresses at the two upper arches.
+TEST(EngineT1, MatchesTheReferenceModel)
+{
+    const AnalysisResult r = analyse(test::caseT1());
+    struct Ref {
+        int slot;
+        double z, defl;
+    };
+    const Ref refs[] = {{20, 1050, -0.018229}, {20, 1100, -0.056013}, {20, 1150, -0.093565},
+                        {20, 1200, -0.120402}, {21, 1100, -0.014552}, {21, 1150, -0.039856},
+                        {21, 1200, -0.060834}, {22, 1150, -0.008628}, {22, 1200, -0.019475},
+                        {19, 1200, -0.060834}, {18, 1200, -0.019475}};
+    for (const Ref& ref : refs) {
+        const double d = at(r, ref.slot, ref.z).radial;
+        EXPECT_NEAR(d, ref.defl, 0.15 * std::abs(ref.defl)) << "slot " << ref.slot << " at " << ref.z;
+    }
+    // Crown horizontal stresses, psi, tension positive.
+    EXPECT_NEAR(at(r, 20, 1200).up.hoop, -600.2, 0.15 * 600.2);
+    EXPECT_NEAR(at(r, 20, 1200).down.hoop, -536.2, 0.15 * 536.2);
+    EXPECT_NEAR(at(r, 20, 1150).up.hoop, -524.4, 0.15 * 524.4);
+    EXPECT_NEAR(at(r, 20, 1150).down.hoop, -338.5, 0.15 * 338.5);
+    // The water force (5.879e8 lb) reaches the rock.
+    EXPECT_NEAR(r.applied.y(), 5.879e8, 0.002 * 5.879e8);
+    EXPECT_NEAR((r.reaction - r.applied).norm(), 0, 1e-6 * r.applied.norm());
+    EXPECT_LT(r.residual, 1e-9);
+}
+
+// Doubling the internal grid moves no reported deflection by more than 1 %
+// of the largest one.
+TEST(EngineT1, GridDoublingChangesLittle)
+{
+    const CaseModel m = test::caseT1();
+    const AnalysisResult coarse = analyse(m, divisions(16)), fine = analyse(m, divisions(32));
+    double largest = 0;
+    for (const auto& c : fine.cantilevers)
+        for (const auto& p : c.points) largest = std::max(largest, std::abs(p.radial));
+    ASSERT_EQ(coarse.cantilevers.size(), fine.cantilevers.size());
+    for (size_t i = 0; i < fine.cantilevers.size(); ++i)
+        for (size_t k = 0; k < fine.cantilevers[i].points.size(); ++k)
+            EXPECT_NEAR(coarse.cantilevers[i].points[k].radial, fine.cantilevers[i].points[k].radial,
+                        0.01 * largest)
+                << "slot " << fine.cantilevers[i].slot << " point " << k;
+}
+
+TEST(EngineT1, SymmetricDamGivesSymmetricResults)
+{
+    const AnalysisResult r = analyse(test::caseT1(), divisions(16));
+    double largest = 0;
+    for (const auto& c : r.cantilevers)
+        for (const auto& p : c.points) largest = std::max(largest, std::abs(p.radial));
+    for (int d = 1; d <= 4; ++d)
+        for (double z : {1100.0, 1150.0, 1200.0}) {
+            if (z < r.layout.baseElev[20 + d]) continue;
+            const NodeResult &l = at(r, 20 + d, z), &rt = at(r, 20 - d, z);
+            EXPECT_NEAR(l.radial, rt.radial, 0.005 * largest) << d << " " << z;
+            EXPECT_NEAR(l.tangential, -rt.tangential, 0.005 * largest) << d << " " << z;
+            EXPECT_NEAR(l.up.hoop, rt.up.hoop, 5.0) << d << " " << z;
+            EXPECT_NEAR(l.down.s1, rt.down.s1, 5.0) << d << " " << z;
+            // Directions are lines: compare them modulo 180 degrees.
+            const double da = std::remainder(l.up.angle + rt.up.angle, 180.0);
+            EXPECT_NEAR(da, 0, 2.0) << d << " " << z;
+        }
+    for (size_t i = 0; i < r.abutments.size(); ++i) {
+        const AbutmentResult &a = r.abutments[i], &b = r.abutments[r.abutments.size() - 1 - i];
+        EXPECT_NEAR(a.force1, b.force1, 0.01 * a.force1 + 100);
+        EXPECT_NEAR(a.angle2, b.angle2, 2.0);
+    }
+}
+
+// The loads other than water: the weight on independent cantilevers, and
+// a drop of temperature that shortens the arches.
+TEST(EngineLoads, WeightAndTemperature)
+{
+    CaseModel m = test::caseT1();
+    m.Wc = {150, 2403};
+    m.Rwe = {900, 274.32}; // empty reservoir
+    const AnalysisResult w = analyse(m, divisions(16));
+    // Weight of the crown block above 1100 ft: thickness 25 ft at 1100, 10 ft at the crest.
+    EXPECT_NEAR(at(w, 20, 1100).Nv, -150 * 100 * 17.5, 0.03 * 150 * 100 * 17.5);
+    EXPECT_NEAR(at(w, 20, 1200).radial, 0, 1e-9); // independent blocks are not adjusted
+    EXPECT_NEAR(w.reaction.z(), w.applied.z(), 1e-6 * std::abs(w.applied.z()));
+
+    CaseModel t = test::caseT1();
+    t.Rwe = {900, 274.32};
+    t.ThUni = true;
+    for (int k = 0; k < t.NbArcs; ++k) t.TempTab(0, 1, k) = "-20";
+    const AnalysisResult c = analyse(t, divisions(16));
+    EXPECT_LT(at(c, 20, 1200).radial, -0.005); // the arches shorten and the crown moves downstream
+    EXPECT_GT(at(c, 20, 1100).Nh, 0);          // and pull: the arches are in tension
+    EXPECT_GT(at(c, 21, 1200).Nh, 0);
+}
+
+TEST(EngineErrors, RefusesCasesItCannotAnalyse)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CaseModel&)> spoil;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"highest arch below the crest", [](CaseModel& m) { m.ArcTab(0, 0, 4) = "1190"; }, "crest"},
+        {"unknown procedure code", [](CaseModel& m) { m.ArcTab(0, 1, 2) = "4"; }, "procedure code 4"},
+        {"zero concrete modulus",
+         [](CaseModel& m) {
+             m.Ec = {0, 0};
+         },
+         "concrete modulus"},
+        {"faces that cross",
+         [](CaseModel& m) {
+             test::straightFace(m, kDownstreamFace, {{1000, 40}, {1200, -5}});
+         },
+         "faces"},
+        {"abutment that overhangs", [](CaseModel& m) { m.ArcTab(0, 2, 3) = "40"; }, "overhanging"},
+        {"no top of grout", [](CaseModel& m) { m.GroutIndex = -1; }, "grout"},
+    };
+    for (const Case& c : cases) {
+        CaseModel m = test::caseT1();
+        c.spoil(m);
+        try {
+            analyse(m, divisions(8));
+            ADD_FAILURE() << c.what << ": analysed";
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << c.what << ": " << e.what();
+        }
+    }
+}
+
+// The files as the program's results reader cuts them.
+TEST(EngineFiles, ColumnsTheResultsReaderCuts)
+{
+    const CaseModel m = test::caseTwoCentres();
+    const AnalysisResult r = analyse(m, divisions(10));
+    const auto plt = lines(composePlt(m, r));
+    const auto out = lines(composeOut(m, r));
+
+    // Deflections: the title, a header per cantilever, points from the crest down.
+    size_t i = 0;
+    while (i < plt.size() && cut(plt[i], 5, 44) != "RADIAL ADJUSTMENT CANTILEVER DEFLECTIONS") ++i;
+    ASSERT_LT(i, plt.size());
+    int slot = -1, k = 0, blocks = 0;
+    for (++i; i < plt.size() && cut(plt[i], 5, 39) != "RADIAL ADJUSTMENT, ARCH DEFLECTIONS"; ++i) {
+        if (!cut(plt[i], 10, 13).empty()) {
+            slot = std::stoi(cut(plt[i], 10, 13));
+            k = 0;
+            ++blocks;
+            continue;
+        }
+        const CantileverResult& c = r.cantilevers[slot - r.layout.first];
+        ASSERT_LT(k, int(c.points.size()));
+        EXPECT_DOUBLE_EQ(std::stod(cut(plt[i], 30, 39)), r.arches[r.arches.size() - 1 - k].z);
+        EXPECT_NEAR(std::stod(cut(plt[i], 40, 49)), -c.points[k].archLoad, 1e-4);
+        EXPECT_NEAR(std::stod(cut(plt[i], 55, 66)), c.points[k].radial, 1e-6);
+        ++k;
+    }
+    EXPECT_EQ(blocks, r.layout.last - r.layout.first + 1);
+    ASSERT_LT(i, plt.size());
+    // Principal stresses, compression positive, with their directions.
+    while (i < plt.size() && cut(plt[i], 4, 32) != "CANTILEVER PRINCIPAL STRESSES") ++i;
+    ASSERT_LT(i, plt.size());
+    int points = 0;
+    for (++i; i < plt.size() && cut(plt[i], 5, 41) != "PRINCIPAL ARCH STRESSES LEFT ABUTMENT"; ++i) {
+        if (!cut(plt[i], 10, 13).empty()) {
+            slot = std::stoi(cut(plt[i], 10, 13));
+            k = 0;
+            continue;
+        }
+        const NodeResult& p = r.cantilevers[slot - r.layout.first].points[k++];
+        EXPECT_NEAR(std::stod(cut(plt[i], 15, 22)), p.z, 0.005);
+        EXPECT_NEAR(-std::stod(cut(plt[i], 25, 32)), p.up.s1, 0.051);
+        EXPECT_NEAR(-std::stod(cut(plt[i], 81, 88)), p.down.s2, 0.051);
+        const int d = std::stoi(cut(plt[i], 93, 95)), mn = std::stoi(cut(plt[i], 96, 98));
+        double a = d > 0 ? d + mn / 60.0 : d - mn / 60.0;
+        if (slot < 20) a = -a;
+        EXPECT_NEAR(std::remainder(a - p.down.angle, 180.0), 0, 0.02);
+        ++points;
+    }
+    EXPECT_GT(points, 40);
+    EXPECT_LT(i, plt.size());
+
+    // Planes of centres, left and right.
+    auto find = [&](int a, int b, const std::string& title) {
+        for (size_t j = 0; j < out.size(); ++j)
+            if (cut(out[j], a, b) == title) return j;
+        return out.size();
+    };
+    size_t c = find(50, 79, "PLANE OF CENTERS DATA");
+    ASSERT_LT(c + 3 + r.arches.size(), out.size());
+    for (size_t a = 0; a < r.arches.size(); ++a) {
+        const std::string& l = out[c + 4 + a];
+        EXPECT_DOUBLE_EQ(std::stod(cut(l, 5, 14)), r.arches[a].z);
+        EXPECT_NEAR(std::stod(cut(l, 75, 84)), m.Radius[0] - r.sections[a].upCentre[0], 0.001);
+        EXPECT_NEAR(std::stod(cut(l, 89, 98)), r.sections[a].extradosR[0], 0.001);
+    }
+    c = find(
+        10, 119,
+        "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)");
+    ASSERT_LT(c + 3 + r.arches.size(), out.size());
+    EXPECT_NEAR(std::stod(cut(out[c + 4 + 10], 85, 94)), r.sections[10].intradosR[1], 0.001);
+
+    // Cantilever sections: a block per slot, rows from the base up.
+    int geomBlocks = 0;
+    size_t j = 0;
+    for (; j < out.size() && cut(out[j], 1, 90) != "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE";
+         ++j) {
+        if (cut(out[j], 1, 81) != "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER") continue;
+        const int s = std::stoi(cut(out[j], 82, 83));
+        const auto& rows = r.cantileverGeometry[s - r.layout.first];
+        size_t n = 0;
+        for (j += 12; !cut(out[j], 3, 8).empty(); ++j, ++n) {
+            EXPECT_NEAR(std::stod(cut(out[j], 2, 8)), rows[n].z, 0.005);
+            EXPECT_NEAR(std::stod(cut(out[j], 23, 32)), rows[n].thickness, 0.001);
+            EXPECT_NEAR(std::stod(cut(out[j], 46, 52)), rows[n].phi, 0.001);
+        }
+        EXPECT_EQ(n, rows.size());
+        EXPECT_LE(n, 21u);
+        ++geomBlocks;
+    }
+    EXPECT_EQ(geomBlocks, r.layout.last - r.layout.first + 1);
+    EXPECT_LT(j, out.size());
+
+    // Abutment forces: rows in slot order, matched by foundation elevation.
+    c = find(1, 90, "RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS");
+    ASSERT_LT(c, out.size());
+    int s = r.layout.first;
+    for (j = c + 18; j < out.size() && cut(out[j], 1, 1) != "1"; ++j, ++s) {
+        ASSERT_LE(s, r.layout.last);
+        EXPECT_NEAR(std::stod(cut(out[j], 2, 9)), r.layout.baseElev[s], 0.005);
+        const AbutmentResult& a = r.abutments[s - r.layout.first];
+        EXPECT_NEAR(std::stod(cut(out[j], 32, 41)), a.force1, 0.5);
+        EXPECT_NEAR(std::stod(cut(out[j], 45, 49)), a.angle1, 0.5);
+        EXPECT_NEAR(std::stod(cut(out[j], 52, 61)), a.force2, 0.5);
+        EXPECT_NEAR(std::stod(cut(out[j], 65, 69)), a.angle2, 0.5);
+    }
+    EXPECT_EQ(s, r.layout.last + 1);
+}
+
+TEST(EngineFiles, NumbersKeepToTheirColumns)
+{
+    EXPECT_EQ(fitNumber(-0.1204021, 12, 6), "   -0.120402");
+    EXPECT_EQ(fitNumber(123456789.0, 10, 0), " 123456789");
+    EXPECT_EQ(fitNumber(-12345678901.0, 10, 0).size(), 10u);
+    EXPECT_EQ(fitNumber(-12345.67, 8, 1), "-12345.7");
+    // Degrees and minutes read back as d + m/60 (d > 0) or d - m/60.
+    EXPECT_EQ(degreesMinutes(45.5), " 45 30");
+    EXPECT_EQ(degreesMinutes(-45.5), "-45 30");
+    EXPECT_EQ(degreesMinutes(-0.5), "  0 30");
+    EXPECT_EQ(degreesMinutes(0.5), "180 30"); // the same direction as 0.5 degrees
+    EXPECT_EQ(degreesMinutes(100), "-80  0");
+}
+
+// The program refuses a case it cannot analyse with a reason, a failure
+// status and no table of results.
+TEST(EngineProgram, FailsClearlyWithoutResults)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("VELTA3.PLT"), "stale results\r\n");
+    const std::string cmd = "cd " + dir.path() + " && " + VELTA_BIN_DIR + "/VELTA_DOS.exe VELTA3 2>/dev/null";
+    EXPECT_NE(std::system(cmd.c_str()), 0);
+    EXPECT_NE(test::readFile(dir.file("VELTA3.OUT")).find("ANALYSIS NOT DONE"), std::string::npos);
+    std::ifstream plt(dir.file("VELTA3.PLT"));
+    EXPECT_FALSE(plt.good());
+}
+
+#include "solver/ResultsReader.h"
+
+// The program's results reader finds every section of both files, with no
+// message, and reads back what the analysis found.
+TEST(EngineFiles, TheResultsReaderReadsThemBack)
+{
+    for (CaseModel m : {test::caseT1(), test::caseTwoCentres()}) {
+        ListSink sink;
+        FixedPrompter prompter;
+        Session s(sink, prompter);
+        s.model = m;
+        s.geo.NbCenterEdit = m.NbCenter;
+        const AnalysisResult r = analyse(m, divisions(10));
+        const std::string plt = composePlt(m, r), out = composeOut(m, r);
+        const ResultsReadOutcome o = readResults(s, &plt, &out, "/tmp/");
+        EXPECT_TRUE(o.pltOpened && o.outOpened);
+        EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+        const ResultsModel& res = s.results;
+        for (const CantileverResult& c : r.cantilevers) {
+            ASSERT_EQ(res.ResDeflCount[c.slot], int(c.points.size()));
+            ASSERT_EQ(res.ResStressCount[c.slot], int(c.points.size()));
+            for (size_t k = 0; k < c.points.size(); ++k) {
+                const NodeResult& p = c.points[k];
+                EXPECT_NEAR(res.ResDeflection[0][c.slot][k], p.radial, 1e-6);
+                EXPECT_NEAR(res.ResDeflElev[0][c.slot][k], r.arches[r.arches.size() - 1 - k].z, 1e-9);
+                EXPECT_NEAR(res.ResPrin1Up[0][c.slot][k], p.up.s1, 0.051);
+                EXPECT_NEAR(res.ResPrin2Down[0][c.slot][k], p.down.s2, 0.051);
+                if (p.up.s1 != 0 || p.up.s2 != 0)
+                    EXPECT_NEAR(std::remainder(res.ResAngleUp[0][c.slot][k] + p.up.angle, 180.0), 0, 0.02)
+                        << c.slot << " " << k;
+                EXPECT_NEAR(std::remainder(res.ResAngleDown[0][c.slot][k] - p.down.angle, 180.0), 0, 0.02)
+                    << c.slot << " " << k;
+            }
+            const AbutmentResult& a = r.abutments[c.slot - r.layout.first];
+            EXPECT_NEAR(res.ResAbutForce[0][c.slot][0], a.force1, 0.5);
+            EXPECT_NEAR(res.ResAbutForce[0][c.slot][3], a.angle2, 0.5);
+            EXPECT_GT(res.ResConsGeomCount[c.slot], 0);
+        }
+        for (size_t k = 0; k < r.arches.size(); ++k)
+            EXPECT_NEAR(res.ResCentresRight[3][k], r.sections[k].extradosR[1], 0.001);
+        EXPECT_TRUE(s.main.DeformeeButton && s.main.SiButton && s.main.FappuiButton &&
+                    s.main.GeometrieButton3d);
+    }
+}
+
+// The whole program on the reference deck: read by the program's own deck
+// reader, analysed, both files written.
+TEST(EngineProgram, AnalysesTheReferenceDeck)
+{
+    test::TempDir dir;
+    const char* deck = "MASTERIO  111011111\r\n"
+                       "1   0      T1 cylinder test dam\r\n"
+                       "2   0     011111101\r\n"
+                       "3   0     3000000000000    3.000 0.2005.600   0.000300.000 0.200\r\n"
+                       "4   0      1000.000 1200.000 1200.000          1200.000\r\n"
+                       "3   1        0.000    40.000      0.000     0.000   500.000    -0.01\r\n"
+                       "5   1 1 1   1200.000       0.000\r\n"
+                       "5   1 2 1   1200.000      -0.150\r\n"
+                       "5   1 3 1   1200.000       0.000\r\n"
+                       "5   1 4 1   1200.000       0.000\r\n"
+                       "6   1         0.000     10.000      0.000      0.000\r\n"
+                       "7   11     1000.000\r\n"
+                       "7   10     1050.000   30.000 30.000\r\n"
+                       "7   10     1100.000   42.000 42.000\r\n"
+                       "7   10     1150.000   50.000 50.000\r\n"
+                       "7   10     1200.000   55.000 55.000\r\n"
+                       "1   2           1   1 11111    01\r\n"
+                       "1   4     00 00     100000000000          10  0               10100110000000\r\n"
+                       "1   3     000000000000000 0010000  00001 001100101010000 00    0\r\n"
+                       "1   5     1     1   11  1     0 000 0   000       2         11111  01\r\n"
+                       "1  10      1             1\r\n"
+                       "*ENDFILE\r\n";
+    test::writeFile(dir.file("VELTA1.DAT"), deck);
+    const std::string cmd = "cd " + dir.path() + " && " + VELTA_BIN_DIR + "/VELTA_DOS.exe VELTA1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const auto plt = lines(test::readFile(dir.file("VELTA1.PLT")));
+    bool crown = false;
+    for (size_t i = 0; i + 1 < plt.size(); ++i)
+        if (cut(plt[i], 10, 13) == "20" && cut(plt[i], 4, 32) != "CANTILEVER PRINCIPAL STRESSES") {
+            EXPECT_NEAR(std::stod(cut(plt[i + 1], 55, 66)), -0.1204, 0.15 * 0.1204);
+            crown = true;
+            break;
+        }
+    EXPECT_TRUE(crown);
+    EXPECT_NE(test::readFile(dir.file("VELTA1.OUT")).find("RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS"),
+              std::string::npos);
+}
