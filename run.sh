@@ -17,8 +17,19 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 out="$PWD/out/example"
-mkdir -p "$out"
 echo "No display: running the example through the batch tool."
-"$bin/velta-cli" run examples/simple.dat "$out"
-echo "Pictures and export of the example are in $out"
+status=0
+"$bin/velta-cli" run examples/simple.dat "$out" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "run.sh: velta-cli run failed with status $status (its messages are above);" \
+        "what it wrote is in $out" >&2
+    exit "$status"
+fi
+pictures=$(find "$out" -maxdepth 1 -name '*.png' | wc -l)
+if [ "$pictures" -ne 6 ]; then
+    echo "run.sh: velta-cli run reported success but wrote $pictures of 6 pictures in $out" >&2
+    exit 1
+fi
+echo "The pictures (geometry, 3d, deflection, stresses, forces, loads .png) and the export"
+echo "results.csv of the example are in $out"
 ls -1 "$out"

@@ -1,13 +1,149 @@
+// velta-cli run CASE.dat OUTDIR [--si]: opens a case as File > Open does,
+// runs the analysis in OUTDIR as Analysis > Run does, and leaves there the
+// engine's files, the export of the results and a picture of every view.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
+#include "graphics/DrawCommand.h"
+#include "graphics/PaintingCanvas.h"
+#include "solver/Export.h"
+#include "solver/ResultsReader.h"
+#include "solver/SolverRun.h"
 
 namespace velta::cli {
 
-int run(int, char**)
+namespace {
+
+// The views in the order the window offers them; each picture is <view>.png.
+const char* const kViews[] = {"geometry", "3d", "deflection", "stresses", "forces", "loads"};
+const char* const kExportName = "results.csv";
+
+void say(const std::string& text)
 {
-    std::fprintf(stderr, "velta-cli: this command is not available yet\n");
-    return 1;
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
 }
 
-}  // namespace velta::cli
+// The toolkit's own notes (runtime folders, fonts) are not messages of the
+// command: only its critical errors reach stderr.
+void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) say(text.toStdString());
+}
+
+// Draws one view on a white picture of the draw command's default size and
+// saves it. Returns false, after saying why, when it could not be done.
+bool drawPicture(Session& s, const std::string& view, const std::string& path)
+{
+    const DrawOptions size;
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PaintingCanvas canvas(image);
+    if (!drawNamedView(s, canvas, view)) {
+        say("velta-cli run: the " + view + " view could not be drawn");
+        return false;
+    }
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        say("velta-cli run: cannot write " + path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int run(int argc, char** argv)
+{
+    const bool si = argc == 4 && !std::strcmp(argv[3], "--si");
+    if ((argc != 3 && !si) || !std::strncmp(argv[1], "--", 2) || !std::strncmp(argv[2], "--", 2)) {
+        say("usage: velta-cli run CASE.dat OUTDIR [--si]");
+        return 2;
+    }
+
+    // Texts need the font system of a GUI application; no window is shown.
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(toolkitMessage);
+        static int appArgc = 1;
+        app = std::make_unique<QGuiApplication>(appArgc, argv);
+    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        say("velta-cli run: no graphical application to draw with");
+        return 1;
+    }
+
+    BatchSession batch; // ProgramDir: the folder of velta-cli, where the engine lies
+    Session& s = batch.session;
+    if (!openCase(s, argv[1])) return 1;
+
+    // The output folder is the scratch folder of the run: VELTA0.DAT, .OUT
+    // and .PLT are written there, beside the export and the pictures.
+    const QString outDir = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    if (!QDir().mkpath(outDir) || !QFileInfo(outDir).isDir()) {
+        say("velta-cli run: cannot make the folder " + outDir.toStdString());
+        return 1;
+    }
+    const std::string dir = QDir(outDir).absolutePath().toStdString() + "/";
+    s.scratchDir = dir;
+    // Outputs of an earlier run never pass for this run's.
+    QFile::remove(QString::fromStdString(dir + kExportName));
+    for (const char* view : kViews) QFile::remove(QString::fromStdString(dir + view + ".png"));
+
+    // The run as Analysis > Run does it. The pictures are drawn afterwards,
+    // the 3D view among them.
+    ResultsReadOutcome read;
+    RunHooks hooks;
+    hooks.readResults = [&] {
+        const int n = s.currentSlot();
+        read = LectureResultats(s, s.scratchFile(n, ".PLT"), s.scratchFile(n, ".OUT"), dir);
+    };
+    const int messagesBefore = batch.sink.count;
+    auto runner = makeQProcessRunner();
+    if (!LancerCalcul(s, *runner, hooks)) return 1;
+    // Every message of the run (the engine not started, a section the reader
+    // could not find) means the results are not whole.
+    bool ok = batch.sink.count == messagesBefore && read.pltOpened && read.outOpened;
+
+    if (si && s.model.UnitSystem != kSI) switchToSI(s);
+
+    const bool results = read.pltOpened && read.outOpened;
+    if (results) {
+        const std::string csv = dir + kExportName;
+        try {
+            ExporterResults(s, csv);
+        } catch (const std::exception& e) {
+            s.messages.error("Cannot write " + csv + ": " + e.what());
+            ok = false;
+        }
+    } else {
+        // The reader's messages above say which file is missing.
+        say("velta-cli run: no results to export or draw: " + std::string(kExportName) +
+            " and the result views are not written");
+        ok = false;
+    }
+
+    for (const char* view : kViews) {
+        if (viewNeedsResults(view) && !results) continue;
+        if (!viewAvailable(s, view)) {
+            say("velta-cli run: the results hold no data for the " + std::string(view) + " view");
+            ok = false;
+            continue;
+        }
+        if (!drawPicture(s, view, dir + view + ".png")) ok = false;
+    }
+    return ok ? 0 : 1;
+}
+
+} // namespace velta::cli
