@@ -57,3 +57,7 @@ if(VELTA_BUILD_GUI)
   ")
   install(FILES docs/desktop/velta.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+
+# Marks the installed folder, so that the program keeps its scratch files in
+# the user's work folder however the folder's permissions are set.
+install(FILES docs/desktop/velta.installed DESTINATION ${VELTA_INSTALL_DIR})

@@ -576,6 +576,14 @@ TEST(ScratchArea, UnwritableProgramFolderFallsBackToTheUserFolder)
     EXPECT_TRUE(isWritableFolder(user));
 }
 
+TEST(ScratchArea, AnInstalledCopyWritesNothingBesideItself)
+{
+    TempDir program, user;
+    velta::test::writeFile(program.file("velta.installed"), "");
+    ScratchArea area;
+    EXPECT_EQ(area.acquire(program.path(), user.path()), user.path());
+}
+
 // With the real deck reader.
 
 bool deckReaderAvailable()

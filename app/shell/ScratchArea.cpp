@@ -1,6 +1,7 @@
 #include "app/shell/ScratchArea.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -34,7 +35,10 @@ std::string ScratchArea::acquire(const std::string& programDir, const std::strin
 {
     lock_.reset();
     dir_.clear();
-    const std::string base = isWritableFolder(programDir) ? programDir : userDir;
+    // An installed copy (marked by the installation) writes nothing beside
+    // itself, even when its folder happens to be writable.
+    const bool installed = QFile::exists(QString::fromStdString(programDir) + "velta.installed");
+    const std::string base = !installed && isWritableFolder(programDir) ? programDir : userDir;
     for (int i = 1; i <= kMaxInstances; ++i) {
         const std::string folder = i == 1 ? base : base + "VELTA_work" + std::to_string(i) + "/";
         if (!QDir().mkpath(QString::fromStdString(folder))) continue;

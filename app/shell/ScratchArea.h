@@ -1,7 +1,8 @@
 #pragma once
 // The folder that holds the scratch decks and engine outputs of the tab
-// slots. It is the program folder when that folder is writable, otherwise a
-// per-user work folder. A lock file keeps the folder to one running program:
+// slots. It is the program folder when that folder is writable and is not an
+// installed copy, otherwise a per-user work folder. A lock file keeps the
+// folder to one running program:
 // a second program started meanwhile gets a folder of its own, so that it
 // neither deletes nor overwrites the files of the first.
 #include <memory>
