@@ -524,7 +524,9 @@ void TPrincipaleFiche::installHooks()
                 velta::LectureResultats(s_);
         };
         run.show3D = [this] {
-            if (stopRequested_) {
+            // Without the cantilever geometry the 3D view would be empty:
+            // the case is shown in 2D instead.
+            if (stopRequested_ || !s_.main.GeometrieButton3d) {
                 show2DGeometry();
                 return;
             }

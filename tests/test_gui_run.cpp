@@ -282,6 +282,9 @@ TEST_F(RunWindow, EngineThatCannotStartIsReportedAndTheResultsAreMissing)
     EXPECT_EQ(sink.entries[1].text.rfind("VELTA result file not found. Check VELTA.OUT file at ", 0), 0u);
     EXPECT_FALSE(button("DeformeeButton")->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // No cantilever geometry: the case is shown in 2D, not an empty 3D view.
+    EXPECT_EQ(s.view.ViewKind, kView2D);
+    EXPECT_TRUE(button("GeometrieButton")->isChecked());
 }
 
 }  // namespace
