@@ -32,8 +32,11 @@
 namespace velta {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
+QString qs(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
 
 // ---- dialogs of the desktop program ----
 
@@ -41,10 +44,17 @@ void WidgetMessages::show(MessageKind kind, const std::string& text)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-        case MessageKind::Error: icon = QMessageBox::Critical; break;
-        case MessageKind::Warning: icon = QMessageBox::Warning; break;
-        case MessageKind::Information: icon = QMessageBox::Information; break;
-        case MessageKind::Plain: break;
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageKind::Plain:
+        break;
     }
     QMessageBox box(icon, QStringLiteral("VELTA"), qs(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
@@ -69,8 +79,9 @@ std::optional<std::string> WidgetShellDialogs::openFile()
 
 std::optional<std::string> WidgetShellDialogs::saveFile(const std::string& caseLabel)
 {
-    QFileDialog dialog(QApplication::activeWindow(),
-                       caseLabel.empty() ? QStringLiteral("Save as") : QStringLiteral("Save as: ") + qs(caseLabel));
+    QFileDialog dialog(QApplication::activeWindow(), caseLabel.empty()
+                                                         ? QStringLiteral("Save as")
+                                                         : QStringLiteral("Save as: ") + qs(caseLabel));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("dat"));
     dialog.setNameFilter(QStringLiteral("velta (*.dat)"));
@@ -285,7 +296,8 @@ void TPrincipaleFiche::buildMenus()
     unitMenu_ = addEntry(data, "UniteMenu", MainWindowState::kUnitMenuInitialCaptionText, this,
                          &TPrincipaleFiche::UniteMenuClickSlot);
     geoMenu_ = addEntry(data, "GeometrieMenu", "Geometry", this, &TPrincipaleFiche::GeometrieMenuClick);
-    matMenu_ = addEntry(data, "MateriauxMenu", "Material properties", this, &TPrincipaleFiche::MateriauxMenuClick);
+    matMenu_ =
+        addEntry(data, "MateriauxMenu", "Material properties", this, &TPrincipaleFiche::MateriauxMenuClick);
     loadsMenu_ = addEntry(data, "ChargementMenu", "Loads", this, &TPrincipaleFiche::ChargementMenuClick);
     for (QAction* a : {geoMenu_, matMenu_, loadsMenu_}) a->setCheckable(true);
 
@@ -358,7 +370,8 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
     scaleLabel_->setGeometry(l.scaleLabel);
     // The label's one line must fit its width; a smaller font when it does not.
     QFont f = font();
-    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(scaleLabel_->text()) > l.scaleLabel.width())
+    while (f.pointSizeF() > 6 &&
+           QFontMetrics(f).horizontalAdvance(scaleLabel_->text()) > l.scaleLabel.width())
         f.setPointSizeF(f.pointSizeF() - 0.5);
     scaleLabel_->setFont(f);
     plus_->setGeometry(l.plus);
@@ -372,7 +385,7 @@ void TPrincipaleFiche::syncFromState()
 {
     const MainWindowState& w = s_.main;
     setWindowTitle(qs(w.caption));
-    const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton, w.SiButton,
+    const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton,    w.SiButton,
                              w.FappuiButton,    w.GeometrieButton3d, w.LoadButton};
     for (int k = 0; k < 6; ++k) {
         viewButtons_[k]->setEnabled(enabled[k]);
@@ -455,10 +468,14 @@ ShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons button
 std::optional<MouseButton> mouseButtonOf(Qt::MouseButton button)
 {
     switch (button) {
-        case Qt::LeftButton: return MouseButton::Left;
-        case Qt::RightButton: return MouseButton::Right;
-        case Qt::MiddleButton: return MouseButton::Middle;
-        default: return std::nullopt;
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -488,7 +505,8 @@ void TPrincipaleFiche::installHooks()
         const auto button = mouseButtonOf(e->button());
         if (!button) return;
         const QPoint p = e->position().toPoint();
-        velta::MainImageMouseDown(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        velta::MainImageMouseDown(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(),
+                                  p.y());
         mainImage_->update();
     };
     hooks.mouseMove = [this, cursor](QMouseEvent* e) {
@@ -496,15 +514,16 @@ void TPrincipaleFiche::installHooks()
         // repainted while a gesture goes on.
         if (e->buttons() == Qt::NoButton) return;
         const QPoint p = e->position().toPoint();
-        velta::MainImageMouseMove(s_, *canvas_, shiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y(), cursor);
+        velta::MainImageMouseMove(s_, *canvas_, shiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y(),
+                                  cursor);
         mainImage_->update();
     };
     hooks.mouseUp = [this, cursor](QMouseEvent* e) {
         const auto button = mouseButtonOf(e->button());
         if (!button) return;
         const QPoint p = e->position().toPoint();
-        velta::MainImageMouseUp(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y(),
-                                cursor);
+        velta::MainImageMouseUp(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(),
+                                p.y(), cursor);
         mainImage_->update();
     };
 
@@ -540,7 +559,8 @@ void TPrincipaleFiche::installHooks()
         openDocument(QUrl::fromLocalFile(qs(s_.scratchFile(s_.currentSlot(), kReportExt))));
     };
     hooks.exportResults = [this] {
-        const auto path = askSaveFile({QStringLiteral("ExportDialog"), QStringLiteral("Export results"),
+        const auto path = askSaveFile({QStringLiteral("ExportDialog"),
+                                       QStringLiteral("Export results"),
                                        QStringLiteral("csv"),
                                        {QStringLiteral("csv (*.csv)"), QStringLiteral("txt (*.txt)")}});
         if (!path) return;
@@ -567,13 +587,20 @@ bool TPrincipaleFiche::drawViewKind(int viewKind)
 {
     lastDrawOk_ = drawOnImage([this, viewKind](Canvas& c) {
         switch (viewKind) {
-            case kView2D: return velta::GeometrieButtonClick(s_, c);
-            case kViewDeflection: return velta::DeformeeButtonClick(s_, c);
-            case kViewStresses: return velta::SiButtonClick(s_, c);
-            case kViewForces: return velta::FappuiButtonClick(s_, c);
-            case kView3D: return velta::GeometrieButton3dClick(s_, c);
-            case kViewLoads: return velta::LoadButtonClick(s_, c);
-            default: return false;
+        case kView2D:
+            return velta::GeometrieButtonClick(s_, c);
+        case kViewDeflection:
+            return velta::DeformeeButtonClick(s_, c);
+        case kViewStresses:
+            return velta::SiButtonClick(s_, c);
+        case kViewForces:
+            return velta::FappuiButtonClick(s_, c);
+        case kView3D:
+            return velta::GeometrieButton3dClick(s_, c);
+        case kViewLoads:
+            return velta::LoadButtonClick(s_, c);
+        default:
+            return false;
         }
     });
     return lastDrawOk_;
@@ -591,12 +618,30 @@ void TPrincipaleFiche::viewButtonClick(int viewKind)
     syncFromState();
 }
 
-void TPrincipaleFiche::GeometrieButtonClick() { viewButtonClick(kView2D); }
-void TPrincipaleFiche::GeometrieButton3dClick() { viewButtonClick(kView3D); }
-void TPrincipaleFiche::DeformeeButtonClick() { viewButtonClick(kViewDeflection); }
-void TPrincipaleFiche::SiButtonClick() { viewButtonClick(kViewStresses); }
-void TPrincipaleFiche::FappuiButtonClick() { viewButtonClick(kViewForces); }
-void TPrincipaleFiche::LoadButtonClick() { viewButtonClick(kViewLoads); }
+void TPrincipaleFiche::GeometrieButtonClick()
+{
+    viewButtonClick(kView2D);
+}
+void TPrincipaleFiche::GeometrieButton3dClick()
+{
+    viewButtonClick(kView3D);
+}
+void TPrincipaleFiche::DeformeeButtonClick()
+{
+    viewButtonClick(kViewDeflection);
+}
+void TPrincipaleFiche::SiButtonClick()
+{
+    viewButtonClick(kViewStresses);
+}
+void TPrincipaleFiche::FappuiButtonClick()
+{
+    viewButtonClick(kViewForces);
+}
+void TPrincipaleFiche::LoadButtonClick()
+{
+    viewButtonClick(kViewLoads);
+}
 
 void TPrincipaleFiche::redrawView()
 {
@@ -608,12 +653,23 @@ void TPrincipaleFiche::redrawAfterTabChange()
     const MainWindowState& w = s_.main;
     bool available = true;
     switch (s_.view.ViewKind) {
-        case kViewDeflection: available = w.DeformeeButton; break;
-        case kViewStresses: available = w.SiButton; break;
-        case kViewForces: available = w.FappuiButton; break;
-        case kView3D: available = w.GeometrieButton3d; break;
-        case kViewLoads: available = w.LoadButton; break;
-        default: break;
+    case kViewDeflection:
+        available = w.DeformeeButton;
+        break;
+    case kViewStresses:
+        available = w.SiButton;
+        break;
+    case kViewForces:
+        available = w.FappuiButton;
+        break;
+    case kView3D:
+        available = w.GeometrieButton3d;
+        break;
+    case kViewLoads:
+        available = w.LoadButton;
+        break;
+    default:
+        break;
     }
     // A view whose data the case read back lacks would only draw a failure.
     if (available)
@@ -708,8 +764,10 @@ void TPrincipaleFiche::QuitterMenuClick()
 
 void TPrincipaleFiche::SavePictureMenuClick()
 {
-    const auto path = askSaveFile(
-        {QStringLiteral("PictureDialog"), QStringLiteral("Save picture"), QStringLiteral("png"), {QStringLiteral("png (*.png)")}});
+    const auto path = askSaveFile({QStringLiteral("PictureDialog"),
+                                   QStringLiteral("Save picture"),
+                                   QStringLiteral("png"),
+                                   {QStringLiteral("png (*.png)")}});
     if (!path) return;
     if (!mainImage_->image().save(*path, "PNG"))
         s_.messages.error("The picture can not be saved: " + path->toStdString());
@@ -832,4 +890,4 @@ void TPrincipaleFiche::TabControlChange(int index)
     syncFromState();
 }
 
-}  // namespace velta
+} // namespace velta

@@ -60,10 +60,10 @@ std::optional<MouseButton> mouseButtonOf(Qt::MouseButton button);
 
 // What a save dialog of the main window asks for.
 struct SaveDialogRequest {
-    QString objectName;     // "ExportDialog", "PictureDialog"
+    QString objectName; // "ExportDialog", "PictureDialog"
     QString title;
-    QString defaultSuffix;  // without the dot
-    QStringList filters;    // "csv (*.csv)"
+    QString defaultSuffix; // without the dot
+    QStringList filters;   // "csv (*.csv)"
 };
 
 // Shown in the status bar while the analysis runs, and when a command has
@@ -132,7 +132,7 @@ public:
     // handlers, the analysis run and the export. Each runs with the session
     // already updated and is followed by a sync; an empty hook does nothing.
     struct ViewHooks {
-        std::function<void(int viewKind)> drawView;  // a view button's handler
+        std::function<void(int viewKind)> drawView; // a view button's handler
         std::function<void()> plus, minus, values;
         std::function<void(QMouseEvent*)> mouseDown, mouseMove, mouseUp;
         std::function<void()> run, resultsFiles, exportResults;
@@ -227,7 +227,7 @@ private:
     bool stopRequested_ = false;
     bool closeAfterRun_ = false;
 
-    std::array<QPushButton*, 6> viewButtons_{};  // in ViewKind order
+    std::array<QPushButton*, 6> viewButtons_{}; // in ViewKind order
     QButtonGroup* viewGroup_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
     QPushButton *plus_ = nullptr, *minus_ = nullptr, *values_ = nullptr;
@@ -247,4 +247,4 @@ private:
     TAProposFiche* about_ = nullptr;
 };
 
-}  // namespace velta
+} // namespace velta

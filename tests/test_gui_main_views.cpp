@@ -18,13 +18,11 @@ using velta::test::testData;
 
 namespace {
 
+// The application of the test program, made by main() below so that it is
+// gone before the program's static objects are destroyed.
 QApplication& app()
 {
-    static int argc = 1;
-    static char name[] = "test_gui_main_views";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
+    return *qApp;
 }
 
 class NoDialogs : public ShellDialogs {
@@ -70,7 +68,8 @@ struct ViewsWindow : ::testing::Test {
     }
     QPushButton* button(const char* name) { return w.findChild<QPushButton*>(QString::fromUtf8(name)); }
     const QImage& image() { return w.mainImage()->image(); }
-    void mouse(QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons held, Qt::KeyboardModifiers mods)
+    void mouse(QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons held,
+               Qt::KeyboardModifiers mods)
     {
         QMouseEvent e(type, QPointF(p), w.mainImage()->mapToGlobal(QPointF(p)), b, held, mods);
         QApplication::sendEvent(w.mainImage(), &e);
@@ -151,9 +150,11 @@ TEST_F(ViewsWindow, MouseGesturesTurnMoveAndZoomThe3DView)
     EXPECT_EQ(s.draw.RotationX, rotationX + 10);
 
     // An extra Alt disables the gesture.
-    mouse(QEvent::MouseButtonPress, {200, 200}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
+    mouse(QEvent::MouseButtonPress, {200, 200}, Qt::LeftButton, Qt::LeftButton,
+          Qt::ControlModifier | Qt::AltModifier);
     mouse(QEvent::MouseMove, {260, 200}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
-    mouse(QEvent::MouseButtonRelease, {260, 200}, Qt::LeftButton, Qt::NoButton, Qt::ControlModifier | Qt::AltModifier);
+    mouse(QEvent::MouseButtonRelease, {260, 200}, Qt::LeftButton, Qt::NoButton,
+          Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(s.draw.RotationZ, rotationZ + 30);
 
     // Middle: moves, with the move cursor while dragging.
@@ -217,4 +218,11 @@ TEST_F(ViewsWindow, ResizedWindowKeepsTheLayoutRulesAndRedrawsTheView)
     EXPECT_TRUE(sink.entries.empty());
 }
 
-}  // namespace
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -23,13 +23,11 @@ using velta::test::testData;
 
 namespace {
 
+// The application of the test program, made by main() below so that it is
+// gone before the program's static objects are destroyed.
 QApplication& app()
 {
-    static int argc = 1;
-    static char name[] = "test_gui_run";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
+    return *qApp;
 }
 
 class ScriptedDialogs : public ShellDialogs {
@@ -89,7 +87,15 @@ struct RunWindow : ::testing::Test {
         const std::string path = prog.file("VELTA_DOS.exe");
         test::writeFile(path, "#!/bin/sh\nsleep " + wait + "\ncp '" + testData("results/results_case.OUT") +
                                   "' \"$1.OUT\"\ncp '" + testData("results/VELTA0.PLT") + "' \"$1.PLT\"\n");
-        QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(QString::fromStdString(path),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void TearDown() override
+    {
+        // Windows shown by a test are closed with the events they left.
+        w.hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
     }
     QAction* action(const char* name) { return w.findChild<QAction*>(QString::fromUtf8(name)); }
     QPushButton* button(const char* name) { return w.findChild<QPushButton*>(QString::fromUtf8(name)); }
@@ -127,13 +133,14 @@ TEST_F(RunWindow, RunKeepsTheWindowLiveRefusesCommandsAndShowsTheResults)
         during.runEnabled = action("LancerCalculMenu")->isEnabled();
         during.stopEnabled = action("StopMenu")->isEnabled();
         during.lineShown = !w.findChild<QLabel*>("RunLabel")->isHidden() && !button("StopButton")->isHidden();
-        during.busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        during.busyCursor =
+            QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
         // A second run, Open, Duplicate, Close and leaving wait for the end.
         w.LancerCalculMenuClick();
         w.OuvrirMenuClick();
         w.tabDupliquermenuClick();
         w.TabFermerMenuClick();
-        dialogs.answers = {Answer::No};  // do not stop
+        dialogs.answers = {Answer::No}; // do not stop
         during.closed = w.close();
         during.openCalls = dialogs.openCalls;
         during.tabs = static_cast<int>(s.main.tabs.size());
@@ -193,7 +200,8 @@ TEST_F(RunWindow, RunKeepsTheWindowLiveRefusesCommandsAndShowsTheResults)
     EXPECT_EQ(asked[0].objectName, "ExportDialog");
     EXPECT_EQ(asked[0].defaultSuffix, "csv");
     EXPECT_EQ(asked[0].filters, (QStringList{"csv (*.csv)", "txt (*.txt)"}));
-    EXPECT_EQ(test::readFile(prog.file("results.csv")).rfind("VELTA Results for quick analyses with spreadsheets\r\n", 0),
+    EXPECT_EQ(test::readFile(prog.file("results.csv"))
+                  .rfind("VELTA Results for quick analyses with spreadsheets\r\n", 0),
               0u);
     EXPECT_TRUE(sink.entries.empty());
     answer = QString::fromStdString(prog.file("no/such/folder/results.csv"));
@@ -240,7 +248,7 @@ TEST_F(RunWindow, ClosingDuringTheRunStopsItThenAsksTheExitQuestion)
     clock.start();
     action("LancerCalculMenu")->trigger();
     EXPECT_LT(clock.elapsed(), 4000);
-    EXPECT_FALSE(closeAccepted);  // the close waits for the run to end
+    EXPECT_FALSE(closeAccepted); // the close waits for the run to end
     EXPECT_EQ(dialogs.questions, (std::vector<std::string>{kStopBeforeExitText, kExitQuestionText}));
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
@@ -252,11 +260,8 @@ TEST_F(RunWindow, AnalysisMenuFollowsTheMarksAndTheReport)
         bool geometry, material, loads, report;
     };
     const Case cases[] = {
-        {true, true, true, false},
-        {true, true, true, true},
-        {false, true, true, true},
-        {true, false, true, false},
-        {true, true, false, true},
+        {true, true, true, false},  {true, true, true, true},  {false, true, true, true},
+        {true, false, true, false}, {true, true, false, true},
     };
     for (const Case& c : cases) {
         s.main.GeometrieMenu = c.geometry;
@@ -287,4 +292,11 @@ TEST_F(RunWindow, EngineThatCannotStartIsReportedAndTheResultsAreMissing)
     EXPECT_TRUE(button("GeometrieButton")->isChecked());
 }
 
-}  // namespace
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
