@@ -4,27 +4,39 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
 
 #include "app/About.h"
 #include "app/GeometryDialog.h"
 #include "app/LoadsDialog.h"
 #include "app/MaterialDialog.h"
 #include "app/shell/ScratchArea.h"
+#include "graphics/PaintingCanvas.h"
+#include "solver/Export.h"
+#include "solver/ResultViews.h"
+#include "solver/ResultsReader.h"
 
 namespace velta {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
+QString qs(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
 
 // ---- dialogs of the desktop program ----
 
@@ -32,10 +44,17 @@ void WidgetMessages::show(MessageKind kind, const std::string& text)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-        case MessageKind::Error: icon = QMessageBox::Critical; break;
-        case MessageKind::Warning: icon = QMessageBox::Warning; break;
-        case MessageKind::Information: icon = QMessageBox::Information; break;
-        case MessageKind::Plain: break;
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageKind::Plain:
+        break;
     }
     QMessageBox box(icon, QStringLiteral("VELTA"), qs(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
@@ -60,8 +79,9 @@ std::optional<std::string> WidgetShellDialogs::openFile()
 
 std::optional<std::string> WidgetShellDialogs::saveFile(const std::string& caseLabel)
 {
-    QFileDialog dialog(QApplication::activeWindow(),
-                       caseLabel.empty() ? QStringLiteral("Save as") : QStringLiteral("Save as: ") + qs(caseLabel));
+    QFileDialog dialog(QApplication::activeWindow(), caseLabel.empty()
+                                                         ? QStringLiteral("Save as")
+                                                         : QStringLiteral("Save as: ") + qs(caseLabel));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("dat"));
     dialog.setNameFilter(QStringLiteral("velta (*.dat)"));
@@ -103,22 +123,39 @@ void TMainImage::paintEvent(QPaintEvent*)
 
 void TMainImage::resizeEvent(QResizeEvent*)
 {
-    if (image_.size() != size()) clearImage();
+    if (image_.size() == size()) return;
+    const QImage old = image_;
+    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    if (!old.isNull()) {
+        QPainter p(&image_);
+        p.drawImage(0, 0, old);
+    }
+    update();
+    emit resized();
 }
 
 // ---- main window ----
 
 TPrincipaleFiche::TPrincipaleFiche(Session& s, ShellDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), s_(s), tabs_(s, dialogs)
+    : QMainWindow(parent), s_(s), dialogs_(dialogs), tabs_(s, dialogs)
 {
     setObjectName(QStringLiteral("PrincipaleFiche"));
     setWindowTitle(QStringLiteral("VELTA"));
     openDocument = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    askSaveFile = [this](const SaveDialogRequest& r) -> std::optional<QString> {
+        QFileDialog dialog(this, r.title);
+        dialog.setObjectName(r.objectName);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(r.defaultSuffix);
+        dialog.setNameFilters(r.filters);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().first();
+    };
+    makeRunner = [] { return makeQProcessRunner(); };
     buildWidgets();
     buildMenus();
-
-    tabs_.redrawView = [this] { redrawView(); };
-    tabs_.show2D = [this] { show2DGeometry(); };
+    installHooks();
 
     // The other windows, created once and shown when needed.
     auto redraw2D = [this] {
@@ -208,9 +245,31 @@ void TPrincipaleFiche::buildWidgets()
 
     mainImage_ = new TMainImage(central);
     mainImage_->setObjectName(QStringLiteral("MainImage"));
+    canvas_ = std::make_unique<PaintingCanvas>(mainImage_->image());
+    // A new size of the image shows the view again, fitted to it, once the
+    // resizing has settled.
+    connect(mainImage_, &TMainImage::resized, this, [this] {
+        if (!lastDrawOk_ || redrawPending_) return;
+        redrawPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            redrawPending_ = false;
+            if (lastDrawOk_) redrawView();
+        });
+    });
     connect(mainImage_, &TMainImage::mouseDown, this, &TPrincipaleFiche::MainImageMouseDown);
     connect(mainImage_, &TMainImage::mouseMove, this, &TPrincipaleFiche::MainImageMouseMove);
     connect(mainImage_, &TMainImage::mouseUp, this, &TPrincipaleFiche::MainImageMouseUp);
+
+    // The line shown while the analysis runs, with its Stop button.
+    runLabel_ = new QLabel(QString::fromUtf8(kRunningText), this);
+    runLabel_->setObjectName(QStringLiteral("RunLabel"));
+    stopButton_ = new QPushButton(QStringLiteral("Stop"), this);
+    stopButton_->setObjectName(QStringLiteral("StopButton"));
+    connect(stopButton_, &QPushButton::clicked, this, &TPrincipaleFiche::StopMenuClick);
+    statusBar()->addPermanentWidget(runLabel_);
+    statusBar()->addPermanentWidget(stopButton_);
+    runLabel_->hide();
+    stopButton_->hide();
 }
 
 void TPrincipaleFiche::buildMenus()
@@ -230,13 +289,15 @@ void TPrincipaleFiche::buildMenus()
     addEntry(file, "OuvrirMenu", "Open", this, &TPrincipaleFiche::OuvrirMenuClick);
     addEntry(file, "EnregistrerMenu", "Save", this, &TPrincipaleFiche::EnregistrerMenuClick);
     addEntry(file, "EnregistrerSousMenu", "Save as", this, &TPrincipaleFiche::EnregistrerSousMenuClick);
+    addEntry(file, "SavePictureMenu", "Save picture", this, &TPrincipaleFiche::SavePictureMenuClick);
     addEntry(file, "QuitterMenu", "Exit", this, &TPrincipaleFiche::QuitterMenuClick);
 
     QMenu* data = addMenu("DonneesMenu", "Data");
     unitMenu_ = addEntry(data, "UniteMenu", MainWindowState::kUnitMenuInitialCaptionText, this,
                          &TPrincipaleFiche::UniteMenuClickSlot);
     geoMenu_ = addEntry(data, "GeometrieMenu", "Geometry", this, &TPrincipaleFiche::GeometrieMenuClick);
-    matMenu_ = addEntry(data, "MateriauxMenu", "Material properties", this, &TPrincipaleFiche::MateriauxMenuClick);
+    matMenu_ =
+        addEntry(data, "MateriauxMenu", "Material properties", this, &TPrincipaleFiche::MateriauxMenuClick);
     loadsMenu_ = addEntry(data, "ChargementMenu", "Loads", this, &TPrincipaleFiche::ChargementMenuClick);
     for (QAction* a : {geoMenu_, matMenu_, loadsMenu_}) a->setCheckable(true);
 
@@ -246,6 +307,8 @@ void TPrincipaleFiche::buildMenus()
                             &TPrincipaleFiche::ResultsfilemenuClick);
     exportMenu_ = addEntry(analysis, "ExportResultsMenu", "Export results (.csv)", this,
                            &TPrincipaleFiche::ExportResultsMenuClick);
+    stopMenu_ = addEntry(analysis, "StopMenu", "Stop", this, &TPrincipaleFiche::StopMenuClick);
+    stopMenu_->setEnabled(false);
     connect(analysis, &QMenu::aboutToShow, this, &TPrincipaleFiche::Calcul1Click);
 
     QMenu* help = addMenu("AideMenu", "Help");
@@ -283,16 +346,32 @@ void TPrincipaleFiche::FormActivate(const std::string& programDir, QSize screen)
 
 void TPrincipaleFiche::layoutFor(QSize screen)
 {
-    const MainLayout l = computeMainLayout(screen);
-    resize(l.window);
-    // Widgets are placed in the client area, below the menu bar.
-    centralWidget()->setMinimumSize(l.window.width(), l.image.bottom() + 1);
+    resize(screen);
+    placeWidgets(computeMainLayout(screen));
+}
+
+void TPrincipaleFiche::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    // The window's own size, as the window manager allows it, keeps the
+    // same rules as the start-up layout.
+    placeWidgets(computeMainLayout(size()));
+}
+
+void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
+{
+    MainLayout l = layout;
+    // Widgets are placed in the client area, below the menu bar; a window
+    // smaller than the left column leaves the image one pixel at least.
+    l.tabBar.setWidth(std::max(1, l.tabBar.width()));
+    l.image.setSize(l.image.size().expandedTo(QSize(1, 1)));
     const int order[6] = {kView2D, kView3D, kViewDeflection, kViewStresses, kViewForces, kViewLoads};
     for (int i = 0; i < 6; ++i) viewButtons_[order[i]]->setGeometry(l.viewButtons[i]);
     scaleLabel_->setGeometry(l.scaleLabel);
     // The label's one line must fit its width; a smaller font when it does not.
     QFont f = font();
-    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(scaleLabel_->text()) > l.scaleLabel.width())
+    while (f.pointSizeF() > 6 &&
+           QFontMetrics(f).horizontalAdvance(scaleLabel_->text()) > l.scaleLabel.width())
         f.setPointSizeF(f.pointSizeF() - 0.5);
     scaleLabel_->setFont(f);
     plus_->setGeometry(l.plus);
@@ -306,7 +385,7 @@ void TPrincipaleFiche::syncFromState()
 {
     const MainWindowState& w = s_.main;
     setWindowTitle(qs(w.caption));
-    const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton, w.SiButton,
+    const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton,    w.SiButton,
                              w.FappuiButton,    w.GeometrieButton3d, w.LoadButton};
     for (int k = 0; k < 6; ++k) {
         viewButtons_[k]->setEnabled(enabled[k]);
@@ -321,9 +400,10 @@ void TPrincipaleFiche::syncFromState()
     matMenu_->setChecked(w.MateriauxMenu);
     loadsMenu_->setChecked(w.ChargementMenu);
     unitMenu_->setText(qs(w.UniteMenuCaption));
-    runMenu_->setEnabled(w.LancerCalculMenu);
+    runMenu_->setEnabled(w.LancerCalculMenu && !w.analysisRunning);
     resultsMenu_->setEnabled(w.Resultsfilemenu);
     exportMenu_->setEnabled(w.ExportResultsMenu);
+    stopMenu_->setEnabled(w.analysisRunning);
 
     // Programmatic changes of the tab bar raise no events.
     const QSignalBlocker block(tabBar_);
@@ -335,7 +415,9 @@ void TPrincipaleFiche::syncFromState()
             tabBar_->addTab(qs(w.tabs[i]));
     }
     if (w.tabIndex >= 0 && w.tabIndex < tabBar_->count()) tabBar_->setCurrentIndex(w.tabIndex);
-    mainImage_->setToolTip(qs(w.MainImageHint));
+    // The hint's phrases are separated by carriage returns; a tooltip breaks
+    // its lines on line feeds.
+    mainImage_->setToolTip(qs(w.MainImageHint).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
 void TPrincipaleFiche::changeEvent(QEvent* e)
@@ -350,6 +432,12 @@ void TPrincipaleFiche::changeEvent(QEvent* e)
 
 void TPrincipaleFiche::closeEvent(QCloseEvent* e)
 {
+    if (s_.main.analysisRunning) {
+        // The window closes once the stopped run is over.
+        stopBeforeLeaving();
+        e->ignore();
+        return;
+    }
     if (exiting_) {
         e->accept();
         return;
@@ -365,6 +453,164 @@ void TPrincipaleFiche::closeEvent(QCloseEvent* e)
 
 // ---- view buttons and drawing surface ----
 
+ShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    ShiftState s = 0;
+    if (modifiers & Qt::ShiftModifier) s |= ssShift;
+    if (modifiers & Qt::ControlModifier) s |= ssCtrl;
+    if (modifiers & Qt::AltModifier) s |= ssAlt;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+
+std::optional<MouseButton> mouseButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+void TPrincipaleFiche::installHooks()
+{
+    hooks.drawView = [this](int k) { drawViewKind(k); };
+    hooks.plus = [this] {
+        drawOnImage([this](Canvas& c) {
+            velta::PlusButtonClick(s_, c);
+            return true;
+        });
+    };
+    hooks.minus = [this] {
+        drawOnImage([this](Canvas& c) {
+            velta::MoinsButtonClick(s_, c);
+            return true;
+        });
+    };
+    hooks.values = [this] {
+        drawOnImage([this](Canvas& c) {
+            velta::ValeurButtonClick(s_, c);
+            return true;
+        });
+    };
+    auto cursor = [this](CursorShape shape) { setImageCursor(shape); };
+    hooks.mouseDown = [this](QMouseEvent* e) {
+        const auto button = mouseButtonOf(e->button());
+        if (!button) return;
+        const QPoint p = e->position().toPoint();
+        velta::MainImageMouseDown(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(),
+                                  p.y());
+        mainImage_->update();
+    };
+    hooks.mouseMove = [this, cursor](QMouseEvent* e) {
+        // Moves without a button held change nothing: the image is only
+        // repainted while a gesture goes on.
+        if (e->buttons() == Qt::NoButton) return;
+        const QPoint p = e->position().toPoint();
+        velta::MainImageMouseMove(s_, *canvas_, shiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y(),
+                                  cursor);
+        mainImage_->update();
+    };
+    hooks.mouseUp = [this, cursor](QMouseEvent* e) {
+        const auto button = mouseButtonOf(e->button());
+        if (!button) return;
+        const QPoint p = e->position().toPoint();
+        velta::MainImageMouseUp(s_, *canvas_, *button, shiftStateOf(e->modifiers(), e->buttons()), p.x(),
+                                p.y(), cursor);
+        mainImage_->update();
+    };
+
+    hooks.analysisMenuOpening = [this] {
+        s_.main.LancerCalculMenu = s_.main.caseValidated();
+        const bool report = QFileInfo::exists(qs(s_.scratchFile(s_.currentSlot(), kReportExt)));
+        s_.main.Resultsfilemenu = s_.main.ExportResultsMenu = report;
+    };
+    hooks.run = [this] {
+        stopRequested_ = false;
+        runner_ = makeRunner();
+        RunHooks run;
+        run.readResults = [this] {
+            if (stopRequested_)
+                dropStoppedRun();
+            else
+                velta::LectureResultats(s_);
+        };
+        run.show3D = [this] {
+            // Without the cantilever geometry the 3D view would be empty:
+            // the case is shown in 2D instead.
+            if (stopRequested_ || !s_.main.GeometrieButton3d) {
+                show2DGeometry();
+                return;
+            }
+            s_.main.viewButtonDown = kView3D;
+            drawViewKind(kView3D);
+        };
+        run.runningChanged = [this] { analysisRunningChanged(); };
+        LancerCalcul(s_, *runner_, run);
+    };
+    hooks.resultsFiles = [this] {
+        openDocument(QUrl::fromLocalFile(qs(s_.scratchFile(s_.currentSlot(), kReportExt))));
+    };
+    hooks.exportResults = [this] {
+        const auto path = askSaveFile({QStringLiteral("ExportDialog"),
+                                       QStringLiteral("Export results"),
+                                       QStringLiteral("csv"),
+                                       {QStringLiteral("csv (*.csv)"), QStringLiteral("txt (*.txt)")}});
+        if (!path) return;
+        try {
+            ExporterResults(s_, path->toStdString());
+        } catch (const std::exception& e) {
+            s_.messages.error(e.what());
+        }
+    };
+
+    tabs_.readResults = [](Session& s) { velta::LectureResultats(s); };
+    tabs_.redrawView = [this] { redrawAfterTabChange(); };
+    tabs_.show2D = [this] { show2DGeometry(); };
+}
+
+bool TPrincipaleFiche::drawOnImage(const std::function<bool(Canvas&)>& draw)
+{
+    const bool ok = draw(*canvas_);
+    mainImage_->update();
+    return ok;
+}
+
+bool TPrincipaleFiche::drawViewKind(int viewKind)
+{
+    lastDrawOk_ = drawOnImage([this, viewKind](Canvas& c) {
+        switch (viewKind) {
+        case kView2D:
+            return velta::GeometrieButtonClick(s_, c);
+        case kViewDeflection:
+            return velta::DeformeeButtonClick(s_, c);
+        case kViewStresses:
+            return velta::SiButtonClick(s_, c);
+        case kViewForces:
+            return velta::FappuiButtonClick(s_, c);
+        case kView3D:
+            return velta::GeometrieButton3dClick(s_, c);
+        case kViewLoads:
+            return velta::LoadButtonClick(s_, c);
+        default:
+            return false;
+        }
+    });
+    return lastDrawOk_;
+}
+
+void TPrincipaleFiche::setImageCursor(CursorShape shape)
+{
+    mainImage_->setCursor(shape == CursorShape::Move ? Qt::SizeAllCursor : Qt::ArrowCursor);
+}
+
 void TPrincipaleFiche::viewButtonClick(int viewKind)
 {
     clickViewButton(s_.main, viewKind);
@@ -372,16 +618,64 @@ void TPrincipaleFiche::viewButtonClick(int viewKind)
     syncFromState();
 }
 
-void TPrincipaleFiche::GeometrieButtonClick() { viewButtonClick(kView2D); }
-void TPrincipaleFiche::GeometrieButton3dClick() { viewButtonClick(kView3D); }
-void TPrincipaleFiche::DeformeeButtonClick() { viewButtonClick(kViewDeflection); }
-void TPrincipaleFiche::SiButtonClick() { viewButtonClick(kViewStresses); }
-void TPrincipaleFiche::FappuiButtonClick() { viewButtonClick(kViewForces); }
-void TPrincipaleFiche::LoadButtonClick() { viewButtonClick(kViewLoads); }
+void TPrincipaleFiche::GeometrieButtonClick()
+{
+    viewButtonClick(kView2D);
+}
+void TPrincipaleFiche::GeometrieButton3dClick()
+{
+    viewButtonClick(kView3D);
+}
+void TPrincipaleFiche::DeformeeButtonClick()
+{
+    viewButtonClick(kViewDeflection);
+}
+void TPrincipaleFiche::SiButtonClick()
+{
+    viewButtonClick(kViewStresses);
+}
+void TPrincipaleFiche::FappuiButtonClick()
+{
+    viewButtonClick(kViewForces);
+}
+void TPrincipaleFiche::LoadButtonClick()
+{
+    viewButtonClick(kViewLoads);
+}
 
 void TPrincipaleFiche::redrawView()
 {
     if (hooks.drawView) hooks.drawView(s_.view.ViewKind);
+}
+
+void TPrincipaleFiche::redrawAfterTabChange()
+{
+    const MainWindowState& w = s_.main;
+    bool available = true;
+    switch (s_.view.ViewKind) {
+    case kViewDeflection:
+        available = w.DeformeeButton;
+        break;
+    case kViewStresses:
+        available = w.SiButton;
+        break;
+    case kViewForces:
+        available = w.FappuiButton;
+        break;
+    case kView3D:
+        available = w.GeometrieButton3d;
+        break;
+    case kViewLoads:
+        available = w.LoadButton;
+        break;
+    default:
+        break;
+    }
+    // A view whose data the case read back lacks would only draw a failure.
+    if (available)
+        redrawView();
+    else
+        show2DGeometry();
 }
 
 void TPrincipaleFiche::show2DGeometry()
@@ -423,8 +717,25 @@ void TPrincipaleFiche::MainImageMouseUp(QMouseEvent* e)
 
 // ---- menus ----
 
+bool TPrincipaleFiche::refuseWhileRunning()
+{
+    if (!s_.main.analysisRunning) return false;
+    statusBar()->showMessage(QString::fromUtf8(kWaitForRunText), 5000);
+    return true;
+}
+
+bool TPrincipaleFiche::stopBeforeLeaving()
+{
+    if (closeAfterRun_) return true;
+    if (dialogs_.askYesNoCancel(kStopBeforeExitText) != Answer::Yes) return false;
+    closeAfterRun_ = true;
+    StopMenuClick();
+    return true;
+}
+
 void TPrincipaleFiche::OuvrirMenuClick()
 {
+    if (refuseWhileRunning()) return;
     tabs_.open();
     syncFromState();
 }
@@ -440,11 +751,26 @@ void TPrincipaleFiche::EnregistrerSousMenuClick()
 }
 void TPrincipaleFiche::QuitterMenuClick()
 {
+    if (s_.main.analysisRunning) {
+        stopBeforeLeaving();
+        return;
+    }
     if (tabs_.exit()) {
         exiting_ = true;
         close();
     }
     syncFromState();
+}
+
+void TPrincipaleFiche::SavePictureMenuClick()
+{
+    const auto path = askSaveFile({QStringLiteral("PictureDialog"),
+                                   QStringLiteral("Save picture"),
+                                   QStringLiteral("png"),
+                                   {QStringLiteral("png (*.png)")}});
+    if (!path) return;
+    if (!mainImage_->image().save(*path, "PNG"))
+        s_.messages.error("The picture can not be saved: " + path->toStdString());
 }
 
 void TPrincipaleFiche::UniteMenuClickSlot()
@@ -471,19 +797,20 @@ void TPrincipaleFiche::ChargementMenuClick()
 
 void TPrincipaleFiche::Calcul1Click()
 {
-    if (hooks.analysisMenuOpening) {
-        hooks.analysisMenuOpening();
-    } else {
-        s_.main.LancerCalculMenu = s_.main.caseValidated();
-        const bool report = QFileInfo::exists(qs(s_.scratchFile(s_.currentSlot(), kReportExt)));
-        s_.main.Resultsfilemenu = s_.main.ExportResultsMenu = report;
-    }
+    if (hooks.analysisMenuOpening) hooks.analysisMenuOpening();
     syncFromState();
 }
 void TPrincipaleFiche::LancerCalculMenuClick()
 {
+    if (refuseWhileRunning()) return;
+    // "Run" is offered only for a case whose three parts are accepted.
+    if (!s_.main.caseValidated()) return;
     if (hooks.run) hooks.run();
     syncFromState();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
 }
 void TPrincipaleFiche::ResultsfilemenuClick()
 {
@@ -496,15 +823,46 @@ void TPrincipaleFiche::ExportResultsMenuClick()
     syncFromState();
 }
 
+void TPrincipaleFiche::StopMenuClick()
+{
+    if (!s_.main.analysisRunning || !runner_) return;
+    stopRequested_ = true;
+    runner_->stop();
+}
+
+void TPrincipaleFiche::analysisRunningChanged()
+{
+    const bool running = s_.main.analysisRunning;
+    // The busy cursor says the program works; the window stays usable.
+    if (running)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    runLabel_->setVisible(running);
+    stopButton_->setVisible(running);
+    if (!running && stopRequested_) statusBar()->showMessage(QString::fromUtf8(kStoppedText), 5000);
+    syncFromState();
+}
+
+void TPrincipaleFiche::dropStoppedRun()
+{
+    // A stopped engine may have left files cut short: they are not results.
+    const int n = s_.currentSlot();
+    QFile::remove(qs(s_.scratchFile(n, kReportExt)));
+    QFile::remove(qs(s_.scratchFile(n, kPlotExt)));
+    s_.results.reset();
+    s_.main.disableResultControls();
+}
+
 // ---- tab bar ----
 
 void TPrincipaleFiche::tabPopupMenuPopup()
 {
     const CaseTabs::PopupState p = tabs_.popupState();
-    tabDuplicate_->setEnabled(p.duplicate);
+    tabDuplicate_->setEnabled(p.duplicate && !s_.main.analysisRunning);
     tabSave_->setEnabled(p.save);
     tabSaveAs_->setEnabled(p.saveAs);
-    tabClose_->setEnabled(p.close);
+    tabClose_->setEnabled(p.close && !s_.main.analysisRunning);
 }
 
 void TPrincipaleFiche::Renommer1Click()
@@ -514,11 +872,13 @@ void TPrincipaleFiche::Renommer1Click()
 }
 void TPrincipaleFiche::tabDupliquermenuClick()
 {
+    if (refuseWhileRunning()) return;
     tabs_.duplicate();
     syncFromState();
 }
 void TPrincipaleFiche::TabFermerMenuClick()
 {
+    if (refuseWhileRunning()) return;
     tabs_.close();
     syncFromState();
 }
@@ -526,8 +886,8 @@ void TPrincipaleFiche::TabFermerMenuClick()
 void TPrincipaleFiche::TabControlChange(int index)
 {
     // A refused change puts the selection back (without events) in the sync.
-    tabs_.changeTab(index);
+    if (!refuseWhileRunning()) tabs_.changeTab(index);
     syncFromState();
 }
 
-}  // namespace velta
+} // namespace velta

@@ -4,15 +4,19 @@
 // copies the captions, check marks and enabled states from the session.
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 #include <QTabBar>
 #include <QUrl>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/shell/CaseTabs.h"
 #include "app/shell/MainShell.h"
+#include "graphics/Graphique.h"
 #include "model/Session.h"
+#include "solver/SolverRun.h"
 
 class QAbstractButton;
 class QAction;
@@ -20,6 +24,7 @@ class QButtonGroup;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QMouseEvent;
 
 namespace velta {
 
@@ -27,6 +32,7 @@ class TGeometrieFiche;
 class TMateriauFiche;
 class TChargementFiche;
 class TAProposFiche;
+class PaintingCanvas;
 
 // Message boxes, input boxes and file dialogs of the desktop program.
 class WidgetMessages : public MessageSink {
@@ -45,7 +51,30 @@ public:
     Answer askYesNoCancel(const std::string& text) override;
 };
 
+// The modifiers and buttons of a mouse event as the view handlers compare
+// them. `buttons` are the buttons held: on a press they include the button
+// pressed, on a release they no longer include the button released.
+ShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+// The button of a press or a release; none for buttons the views ignore.
+std::optional<MouseButton> mouseButtonOf(Qt::MouseButton button);
+
+// What a save dialog of the main window asks for.
+struct SaveDialogRequest {
+    QString objectName; // "ExportDialog", "PictureDialog"
+    QString title;
+    QString defaultSuffix; // without the dot
+    QStringList filters;   // "csv (*.csv)"
+};
+
+// Shown in the status bar while the analysis runs, and when a command has
+// to wait for its end.
+inline constexpr const char* kRunningText = "Analysis running...";
+inline constexpr const char* kWaitForRunText = "An analysis is running: wait for its end or press Stop";
+inline constexpr const char* kStopBeforeExitText = "An analysis is running. Stop it before leaving?";
+inline constexpr const char* kStoppedText = "Analysis stopped: no results";
+
 // The drawing surface: shows its image, repainted whenever it is uncovered.
+// A new size keeps the picture in the top-left corner until it is redrawn.
 class TMainImage : public QWidget {
     Q_OBJECT
 public:
@@ -55,6 +84,7 @@ public:
     void clearImage();
 
 signals:
+    void resized();
     void mouseDown(QMouseEvent* e);
     void mouseMove(QMouseEvent* e);
     void mouseUp(QMouseEvent* e);
@@ -89,13 +119,20 @@ public:
     // Copies captions, marks, enabled and pressed states from the session.
     void syncFromState();
 
-    // Opens a help document; QDesktopServices::openUrl unless replaced.
+    // Opens a help document or the engine's report; QDesktopServices::openUrl
+    // unless replaced.
     std::function<void(const QUrl&)> openDocument;
+    // The save dialogs of the export and of the picture; a QFileDialog unless
+    // replaced. Empty when the user cancels.
+    std::function<std::optional<QString>(const SaveDialogRequest&)> askSaveFile;
+    // The runner of the next analysis; the QProcess runner unless replaced.
+    std::function<std::unique_ptr<ProcessRunner>()> makeRunner;
 
-    // What the view procedures hook into; empty hooks do nothing. Each
-    // runs with the session already updated and is followed by a sync.
+    // What the view procedures hook into; the window installs the drawing
+    // handlers, the analysis run and the export. Each runs with the session
+    // already updated and is followed by a sync; an empty hook does nothing.
     struct ViewHooks {
-        std::function<void(int viewKind)> drawView;  // a view button's handler
+        std::function<void(int viewKind)> drawView; // a view button's handler
         std::function<void()> plus, minus, values;
         std::function<void(QMouseEvent*)> mouseDown, mouseMove, mouseUp;
         std::function<void()> run, resultsFiles, exportResults;
@@ -136,6 +173,10 @@ public slots:
     void LancerCalculMenuClick();
     void ResultsfilemenuClick();
     void ExportResultsMenuClick();
+    // Ends the running analysis; its partial outputs are dropped.
+    void StopMenuClick();
+    // Writes the image shown to a PNG file.
+    void SavePictureMenuClick();
     void Renommer1Click();
     void tabDupliquermenuClick();
     void TabFermerMenuClick();
@@ -145,19 +186,48 @@ public slots:
 protected:
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void buildWidgets();
     void buildMenus();
+    void placeWidgets(const MainLayout& l);
+    void installHooks();
     void viewButtonClick(int viewKind);
     void openHelp(const QString& fileName);
 
+    // Runs a drawing on the main image and shows the result.
+    bool drawOnImage(const std::function<bool(Canvas&)>& draw);
+    // Draws the view of the given kind as its button does.
+    bool drawViewKind(int viewKind);
+    void setImageCursor(CursorShape shape);
+    // The tab change's redraw: the view of ViewKind, or 2D when the case
+    // read back has no data for it.
+    void redrawAfterTabChange();
+    // True (with a short status message) when an analysis runs.
+    bool refuseWhileRunning();
+    // Asks to stop the running analysis before the program ends; true
+    // when the user agreed (the window then closes once the run is over).
+    bool stopBeforeLeaving();
+    void analysisRunningChanged();
+    // After a stopped run: the partial outputs go, the case shows no results.
+    void dropStoppedRun();
+
     Session& s_;
+    ShellDialogs& dialogs_;
     CaseTabs tabs_;
     bool started_ = false;
     bool exiting_ = false;
+    // The drawing surface's canvas: the pen and brush carry over from one
+    // drawing to the next as the view procedures expect.
+    std::unique_ptr<PaintingCanvas> canvas_;
+    bool lastDrawOk_ = false;
+    bool redrawPending_ = false;
+    std::unique_ptr<ProcessRunner> runner_;
+    bool stopRequested_ = false;
+    bool closeAfterRun_ = false;
 
-    std::array<QPushButton*, 6> viewButtons_{};  // in ViewKind order
+    std::array<QPushButton*, 6> viewButtons_{}; // in ViewKind order
     QButtonGroup* viewGroup_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
     QPushButton *plus_ = nullptr, *minus_ = nullptr, *values_ = nullptr;
@@ -165,7 +235,9 @@ private:
     TMainImage* mainImage_ = nullptr;
     QMenu* tabPopup_ = nullptr;
     QAction *unitMenu_ = nullptr, *geoMenu_ = nullptr, *matMenu_ = nullptr, *loadsMenu_ = nullptr;
-    QAction *runMenu_ = nullptr, *resultsMenu_ = nullptr, *exportMenu_ = nullptr;
+    QAction *runMenu_ = nullptr, *resultsMenu_ = nullptr, *exportMenu_ = nullptr, *stopMenu_ = nullptr;
+    QLabel* runLabel_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
     QAction *tabRename_ = nullptr, *tabDuplicate_ = nullptr, *tabSave_ = nullptr, *tabSaveAs_ = nullptr,
             *tabClose_ = nullptr;
 
@@ -175,4 +247,4 @@ private:
     TAProposFiche* about_ = nullptr;
 };
 
-}  // namespace velta
+} // namespace velta

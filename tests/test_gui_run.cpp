@@ -1,0 +1,302 @@
+// The analysis run through the real main window, offscreen, against a
+// stand-in engine: a shell script that waits a little and copies sample
+// outputs into place.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <deque>
+
+#include "app/MainWindow.h"
+#include "deck/DeckReader.h"
+#include "support/TestSupport.h"
+
+using namespace velta;
+using velta::test::TempDir;
+using velta::test::testData;
+
+namespace {
+
+// The application of the test program, made by main() below so that it is
+// gone before the program's static objects are destroyed.
+QApplication& app()
+{
+    return *qApp;
+}
+
+class ScriptedDialogs : public ShellDialogs {
+public:
+    int openCalls = 0;
+    std::deque<Answer> answers;
+    std::vector<std::string> questions;
+    std::optional<std::string> openFile() override
+    {
+        ++openCalls;
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFile(const std::string&) override { return std::nullopt; }
+    Answer askYesNoCancel(const std::string& text) override
+    {
+        questions.push_back(text);
+        if (answers.empty()) return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+bool allWhite(const QImage& img)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
+    return true;
+}
+
+struct RunWindow : ::testing::Test {
+    QApplication& a = app();
+    TempDir prog;
+    ListSink sink;
+    FixedPrompter prompter;
+    Session s{sink, prompter};
+    ScriptedDialogs dialogs;
+    TPrincipaleFiche w{s, dialogs};
+    std::vector<QUrl> opened;
+
+    void SetUp() override
+    {
+        w.openDocument = [this](const QUrl& u) { opened.push_back(u); };
+        w.FormActivate(prog.path(), QSize(1024, 768));
+        bool accepted = true;
+        // The case of the sample results: three arches, cantilever slots 18 to 22.
+        LectureDonnees(s, accepted, testData("decks/results_case.dat"));
+        ASSERT_TRUE(accepted);
+        ASSERT_TRUE(s.main.caseValidated());
+        w.syncFromState();
+    }
+    // The stand-in engine: waits, then writes the sample outputs under the
+    // base name it is given, in the folder it runs in.
+    void writeEngine(const std::string& wait)
+    {
+        const std::string path = prog.file("VELTA_DOS.exe");
+        test::writeFile(path, "#!/bin/sh\nsleep " + wait + "\ncp '" + testData("results/results_case.OUT") +
+                                  "' \"$1.OUT\"\ncp '" + testData("results/VELTA0.PLT") + "' \"$1.PLT\"\n");
+        QFile::setPermissions(QString::fromStdString(path),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void TearDown() override
+    {
+        // Windows shown by a test are closed with the events they left.
+        w.hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    QAction* action(const char* name) { return w.findChild<QAction*>(QString::fromUtf8(name)); }
+    QPushButton* button(const char* name) { return w.findChild<QPushButton*>(QString::fromUtf8(name)); }
+    bool exists(const char* name) { return QFile::exists(QString::fromStdString(prog.file(name))); }
+    // Opens the Analysis menu as the user does: its items are refreshed.
+    void openAnalysisMenu() { w.Calcul1Click(); }
+};
+
+TEST_F(RunWindow, RunKeepsTheWindowLiveRefusesCommandsAndShowsTheResults)
+{
+    writeEngine("0.6");
+    w.show();
+    s.view.ValuesMode = 1;
+    openAnalysisMenu();
+    EXPECT_TRUE(action("LancerCalculMenu")->isEnabled());
+    EXPECT_FALSE(action("Resultsfilemenu")->isEnabled());
+    EXPECT_FALSE(action("ExportResultsMenu")->isEnabled());
+    EXPECT_FALSE(action("StopMenu")->isEnabled());
+
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+
+    struct During {
+        bool checked = false, running = false, runEnabled = true, stopEnabled = false, lineShown = false;
+        bool busyCursor = false, closed = true;
+        int openCalls = -1, tabs = -1;
+        QString status;
+    } during;
+    QTimer::singleShot(200, [&] {
+        during.checked = true;
+        during.running = s.main.analysisRunning;
+        openAnalysisMenu();
+        during.runEnabled = action("LancerCalculMenu")->isEnabled();
+        during.stopEnabled = action("StopMenu")->isEnabled();
+        during.lineShown = !w.findChild<QLabel*>("RunLabel")->isHidden() && !button("StopButton")->isHidden();
+        during.busyCursor =
+            QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        // A second run, Open, Duplicate, Close and leaving wait for the end.
+        w.LancerCalculMenuClick();
+        w.OuvrirMenuClick();
+        w.tabDupliquermenuClick();
+        w.TabFermerMenuClick();
+        dialogs.answers = {Answer::No}; // do not stop
+        during.closed = w.close();
+        during.openCalls = dialogs.openCalls;
+        during.tabs = static_cast<int>(s.main.tabs.size());
+        during.status = w.statusBar()->currentMessage();
+    });
+
+    action("LancerCalculMenu")->trigger();
+    timer.stop();
+
+    ASSERT_TRUE(during.checked) << "the run returned before the timer fired";
+    EXPECT_TRUE(during.running);
+    EXPECT_FALSE(during.runEnabled);
+    EXPECT_TRUE(during.stopEnabled);
+    EXPECT_TRUE(during.lineShown);
+    EXPECT_TRUE(during.busyCursor);
+    EXPECT_EQ(during.openCalls, 0);
+    EXPECT_EQ(during.tabs, 1);
+    EXPECT_FALSE(during.closed);
+    EXPECT_EQ(during.status, QString::fromUtf8(kWaitForRunText));
+    EXPECT_EQ(dialogs.questions, std::vector<std::string>{kStopBeforeExitText});
+    EXPECT_GT(ticks, 10) << "events were not processed during the run";
+
+    // Afterwards: the results read, their views enabled, the 3D view shown.
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+    EXPECT_FALSE(s.main.analysisRunning);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(w.findChild<QLabel*>("RunLabel")->isHidden());
+    EXPECT_EQ(s.main.tabs, std::vector<std::string>{"calc_0"});
+    EXPECT_TRUE(exists("VELTA0.DAT"));
+    for (const char* name : {"DeformeeButton", "SiButton", "FappuiButton", "LoadButton", "GeometrieButton3d",
+                             "PlusButton", "MoinsButton", "ValeurButton"})
+        EXPECT_TRUE(button(name)->isEnabled()) << name;
+    EXPECT_EQ(s.view.ViewKind, kView3D);
+    EXPECT_EQ(s.view.ValuesMode, 0);
+    EXPECT_TRUE(button("GeometrieButton3d")->isChecked());
+    EXPECT_FALSE(allWhite(w.mainImage()->image()));
+    EXPECT_TRUE(w.mainImage()->toolTip().contains("Rotation:Ctrl+Clique gauche\n"));
+
+    openAnalysisMenu();
+    EXPECT_TRUE(action("LancerCalculMenu")->isEnabled());
+    EXPECT_TRUE(action("Resultsfilemenu")->isEnabled());
+    EXPECT_TRUE(action("ExportResultsMenu")->isEnabled());
+
+    action("Resultsfilemenu")->trigger();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(prog.file("VELTA0.OUT"))));
+
+    // The export asks for a file, writes it, and reports a file it cannot write.
+    std::vector<SaveDialogRequest> asked;
+    std::optional<QString> answer = QString::fromStdString(prog.file("results.csv"));
+    w.askSaveFile = [&](const SaveDialogRequest& r) {
+        asked.push_back(r);
+        return answer;
+    };
+    action("ExportResultsMenu")->trigger();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].objectName, "ExportDialog");
+    EXPECT_EQ(asked[0].defaultSuffix, "csv");
+    EXPECT_EQ(asked[0].filters, (QStringList{"csv (*.csv)", "txt (*.txt)"}));
+    EXPECT_EQ(test::readFile(prog.file("results.csv"))
+                  .rfind("VELTA Results for quick analyses with spreadsheets\r\n", 0),
+              0u);
+    EXPECT_TRUE(sink.entries.empty());
+    answer = QString::fromStdString(prog.file("no/such/folder/results.csv"));
+    action("ExportResultsMenu")->trigger();
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
+    answer = std::nullopt;
+    action("ExportResultsMenu")->trigger();
+    EXPECT_EQ(sink.entries.size(), 1u);
+}
+
+TEST_F(RunWindow, StopEndsTheRunAndDropsItsOutputs)
+{
+    writeEngine("5");
+    // Outputs of an earlier run of the tab exist; a stopped run keeps none.
+    test::writeFile(prog.file("VELTA0.OUT"), "earlier");
+    QTimer::singleShot(200, [&] { button("StopButton")->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    action("LancerCalculMenu")->trigger();
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_FALSE(s.main.analysisRunning);
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+    EXPECT_FALSE(exists("VELTA0.OUT"));
+    EXPECT_FALSE(exists("VELTA0.PLT"));
+    EXPECT_FALSE(button("DeformeeButton")->isEnabled());
+    EXPECT_FALSE(button("GeometrieButton3d")->isEnabled());
+    EXPECT_EQ(s.view.ViewKind, kView2D);
+    EXPECT_TRUE(button("GeometrieButton")->isChecked());
+    EXPECT_EQ(w.statusBar()->currentMessage(), QString::fromUtf8(kStoppedText));
+    openAnalysisMenu();
+    EXPECT_FALSE(action("ExportResultsMenu")->isEnabled());
+}
+
+TEST_F(RunWindow, ClosingDuringTheRunStopsItThenAsksTheExitQuestion)
+{
+    writeEngine("5");
+    w.show();
+    // Stop the analysis: yes; save before exit: no.
+    dialogs.answers = {Answer::Yes, Answer::No};
+    bool closeAccepted = true;
+    QTimer::singleShot(200, [&] { closeAccepted = w.close(); });
+    QElapsedTimer clock;
+    clock.start();
+    action("LancerCalculMenu")->trigger();
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_FALSE(closeAccepted); // the close waits for the run to end
+    EXPECT_EQ(dialogs.questions, (std::vector<std::string>{kStopBeforeExitText, kExitQuestionText}));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+}
+
+TEST_F(RunWindow, AnalysisMenuFollowsTheMarksAndTheReport)
+{
+    struct Case {
+        bool geometry, material, loads, report;
+    };
+    const Case cases[] = {
+        {true, true, true, false},  {true, true, true, true},  {false, true, true, true},
+        {true, false, true, false}, {true, true, false, true},
+    };
+    for (const Case& c : cases) {
+        s.main.GeometrieMenu = c.geometry;
+        s.main.MateriauxMenu = c.material;
+        s.main.ChargementMenu = c.loads;
+        QFile::remove(QString::fromStdString(prog.file("VELTA0.OUT")));
+        if (c.report) test::writeFile(prog.file("VELTA0.OUT"), "report");
+        openAnalysisMenu();
+        const bool all = c.geometry && c.material && c.loads;
+        EXPECT_EQ(action("LancerCalculMenu")->isEnabled(), all);
+        EXPECT_EQ(action("Resultsfilemenu")->isEnabled(), c.report);
+        EXPECT_EQ(action("ExportResultsMenu")->isEnabled(), c.report);
+    }
+}
+
+TEST_F(RunWindow, EngineThatCannotStartIsReportedAndTheResultsAreMissing)
+{
+    // No VELTA_DOS.exe in the program folder.
+    action("LancerCalculMenu")->trigger();
+    ASSERT_FALSE(sink.entries.empty());
+    EXPECT_EQ(sink.entries[0].text, "Error starting Calc!");
+    ASSERT_GT(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[1].text.rfind("VELTA result file not found. Check VELTA.OUT file at ", 0), 0u);
+    EXPECT_FALSE(button("DeformeeButton")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // No cantilever geometry: the case is shown in 2D, not an empty 3D view.
+    EXPECT_EQ(s.view.ViewKind, kView2D);
+    EXPECT_TRUE(button("GeometrieButton")->isChecked());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
