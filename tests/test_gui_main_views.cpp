@@ -222,6 +222,7 @@ TEST_F(ViewsWindow, ResizedWindowKeepsTheLayoutRulesAndRedrawsTheView)
 
 int main(int argc, char** argv)
 {
+    velta::test::useOffscreenPlatform();
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -296,6 +296,7 @@ TEST_F(RunWindow, EngineThatCannotStartIsReportedAndTheResultsAreMissing)
 
 int main(int argc, char** argv)
 {
+    velta::test::useOffscreenPlatform();
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

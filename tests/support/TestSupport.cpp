@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -42,6 +43,11 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary);
     out << bytes;
     if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void useOffscreenPlatform()
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 std::string testData(const std::string& name) { return std::string(VELTA_TEST_DATA) + "/" + name; }

@@ -23,4 +23,8 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string testData(const std::string& name);
 
+// Widget tests run without a display unless a platform is chosen; call this
+// before creating the application object.
+void useOffscreenPlatform();
+
 }  // namespace velta::test
