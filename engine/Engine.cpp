@@ -226,7 +226,9 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
             FaceStress& fs = face == 0 ? r.up : r.down;
             fs.hoop = sh / kPsf;
             fs.slope = sf / kPsf;
-            fs.shear = tf / kPsf;
+            // A shear that is round-off beside the normal stresses (the crown of
+            // a symmetric dam) would flip the direction between +90 and -90.
+            fs.shear = std::abs(tf) < 1e-9 * (std::abs(sh) + std::abs(sf)) ? 0.0 : tf / kPsf;
             fs.vertical =
                 (sf * std::cos(psiFace) * std::cos(psiFace) - p * std::sin(psiFace) * std::sin(psiFace)) /
                 kPsf;
