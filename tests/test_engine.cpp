@@ -284,6 +284,12 @@ TEST(EngineLayout, CantileversStandOnTheirSlots)
             EXPECT_NEAR(c.points[k].a, c.angle, 1e-9) << "slot " << c.slot;
             EXPECT_EQ(c.points[k].z, r.arches[m.NbArcs - 1 - k].z) << "slot " << c.slot;
         }
+        // At the foundation the rock takes the load: the water pressure is
+        // shared, neither action carrying more than all of it.
+        const NodeResult& foot = c.points.back();
+        EXPECT_GE(foot.archLoad, 0) << "slot " << c.slot;
+        EXPECT_GE(foot.cantLoad, 0) << "slot " << c.slot;
+        EXPECT_NEAR(foot.archLoad + foot.cantLoad, foot.pressure, 1e-9) << "slot " << c.slot;
     }
     // The crest abutments carry the arch's thrust into the rock.
     for (int s : {m.FirstCons, m.LastCons}) {
