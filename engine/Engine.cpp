@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include <Eigen/Sparse>
+#include <algorithm>
 #include <cmath>
 
 #include "engine/Mesh.h"
@@ -188,9 +189,12 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
         r.cantLoad = main.fCant[n].dot(-ray) / faceArea / 1000;
         if (node.foundation) {
             // The rock takes the node's load directly: share the water
-            // pressure in the proportion of the two actions.
+            // pressure in the proportion of the two actions. Where they push
+            // opposite ways their sum is small and the ratio meaningless, so
+            // the share is kept between none and all of the pressure.
             const double total = r.archLoad + r.cantLoad;
-            const double share = std::abs(total) > 1e-9 ? r.archLoad / total : 0.0;
+            const double share =
+                std::abs(total) > 1e-9 ? std::clamp(r.archLoad / total, 0.0, 1.0) : 0.0;
             r.archLoad = r.pressure * share;
             r.cantLoad = r.pressure - r.archLoad;
         }
@@ -226,7 +230,9 @@ Model::Model(const CaseModel& m, const EngineOptions& opt, AnalysisResult& out) 
             FaceStress& fs = face == 0 ? r.up : r.down;
             fs.hoop = sh / kPsf;
             fs.slope = sf / kPsf;
-            fs.shear = tf / kPsf;
+            // A shear that is round-off beside the normal stresses (the crown of
+            // a symmetric dam) would flip the direction between +90 and -90.
+            fs.shear = std::abs(tf) < 1e-9 * (std::abs(sh) + std::abs(sf)) ? 0.0 : tf / kPsf;
             fs.vertical =
                 (sf * std::cos(psiFace) * std::cos(psiFace) - p * std::sin(psiFace) * std::sin(psiFace)) /
                 kPsf;

@@ -80,6 +80,9 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
                     a.rockE[s] = cellNumber(m.DefTab, 1 + s, r, name + " rock modulus");
         arches.push_back(a);
     }
+    // Elevations as the arch table gives them, which the cantilever layout uses.
+    std::vector<double> zTable;
+    for (const ArchLevel& a : arches) zTable.push_back(a.z);
     if (std::abs(arches.front().z - base) > 0.01)
         throw EngineError("the lowest arch must lie at the base of the dam");
     if (std::abs(arches.back().z - top) > 0.01) throw EngineError("the highest arch must lie at the crest");
@@ -102,9 +105,14 @@ DamGeometry::DamGeometry(const CaseModel& m) : face_(m.FaceTab)
         for (size_t k = 1; k < arches.size(); ++k) {
             ArchLevel& a = arches[k];
             if (!a.has[s]) continue;
-            const double zm = radius[s] - upCentre(Side(s), a.z);
+            const double zm = radius[s] - upCentre(Side(s), zTable[k]);
+            // The abutment is where the cantilever slot of this arch stands:
+            // the program's layout rounds its angle to two decimals, and the
+            // foundation line passes through exactly that point (a shift of
+            // at most 0.005 degree) so that the slot's cantilever has a node
+            // on every arch from its foundation up, the crest included.
             try {
-                a.A[s] = PhitoA(a.phi[s], zm, radius[s]);
+                a.A[s] = round2(PhitoA(a.phi[s], zm, radius[s]));
             } catch (const std::exception&) {
                 throw EngineError("the abutment of the arch at " + formatGeneral(a.z) +
                                   " ft does not reach the axis circle");

@@ -10,6 +10,9 @@ namespace velta::engine {
 namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
+// Angles closer than this (degrees) are one column: the rounding of the
+// layout's angles to two decimals stays well inside it.
+constexpr double kSnap = 0.02;
 
 // Breakpoints with subdivisions no longer than `step(a, b)` allows.
 template <class Step> std::vector<double> subdivide(std::vector<double> br, Step pieces)
@@ -42,8 +45,16 @@ Mesh buildMesh(const DamGeometry& g, const CantileverLayout& layout, double size
     }
     // Columns: the deck's cantilevers, the crest abutments and subdivisions
     // sized on the axis circle.
-    std::vector<double> as{g.foundationA(kLeft, g.top), g.foundationA(kRight, g.top)};
+    // A crest abutment is a slot's angle (the geometry places it there); a
+    // breakpoint within a hair of a slot would only make a sliver of a
+    // column, so the slot stands for it.
+    std::vector<double> as;
     for (int s = layout.first; s <= layout.last; ++s) as.push_back(layout.angle[s]);
+    for (Side s : {kLeft, kRight}) {
+        const double a = g.foundationA(s, g.top);
+        if (std::none_of(as.begin(), as.end(), [&](double b) { return std::abs(a - b) < kSnap; }))
+            as.push_back(a);
+    }
     mesh.cols = subdivide(as, [&](double a, double b) {
         const double r = g.sideRadius(0.5 * (a + b));
         return int(std::ceil(r * (b - a) * kDeg / size - 1e-9));

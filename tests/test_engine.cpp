@@ -265,6 +265,44 @@ TEST(EngineT1, SymmetricDamGivesSymmetricResults)
     }
 }
 
+// Lines of centres away from the axis radius: every cantilever stands where
+// the layout puts it, with a point on each arch from its foundation to the
+// crest, the crest abutment's zero-height cantilever included.
+TEST(EngineLayout, CantileversStandOnTheirSlots)
+{
+    const CaseModel m = test::caseDoubleCurvature();
+    ASSERT_DOUBLE_EQ(m.ConsAngle[24], -50.39); // beyond the exact abutment, 50.3888
+    const AnalysisResult r = analyse(m, divisions(12));
+    ASSERT_EQ(int(r.cantilevers.size()), m.LastCons - m.FirstCons + 1);
+    for (const CantileverResult& c : r.cantilevers) {
+        EXPECT_EQ(c.angle, m.ConsAngle[c.slot]);
+        EXPECT_EQ(c.baseElev, m.ConsBaseElev[c.slot]);
+        int expected = 0;
+        for (int k = 0; k < m.NbArcs; ++k) expected += r.arches[k].z >= c.baseElev - 0.01;
+        ASSERT_EQ(int(c.points.size()), expected) << "slot " << c.slot;
+        for (size_t k = 0; k < c.points.size(); ++k) {
+            EXPECT_NEAR(c.points[k].a, c.angle, 1e-9) << "slot " << c.slot;
+            EXPECT_EQ(c.points[k].z, r.arches[m.NbArcs - 1 - k].z) << "slot " << c.slot;
+        }
+        // At the foundation the rock takes the load: the water pressure is
+        // shared, neither action carrying more than all of it.
+        const NodeResult& foot = c.points.back();
+        EXPECT_GE(foot.archLoad, 0) << "slot " << c.slot;
+        EXPECT_GE(foot.cantLoad, 0) << "slot " << c.slot;
+        EXPECT_NEAR(foot.archLoad + foot.cantLoad, foot.pressure, 1e-9) << "slot " << c.slot;
+    }
+    // The crest abutments carry the arch's thrust into the rock.
+    for (int s : {m.FirstCons, m.LastCons}) {
+        const AbutmentResult& a = r.abutments[s - m.FirstCons];
+        EXPECT_EQ(a.z, 1200);
+        EXPECT_GT(a.tangential, 0) << "slot " << s;
+    }
+    const AbutmentResult &left = r.abutments.back(), &right = r.abutments.front();
+    EXPECT_NEAR(left.force1, right.force1, 1e-6 * left.force1);
+    EXPECT_NEAR((r.reaction - r.applied).norm(), 0, 1e-6 * r.applied.norm());
+    EXPECT_LT(at(r, 20, 1200).radial, 0);
+}
+
 // The loads other than water: the weight on independent cantilevers, and
 // a drop of temperature that shortens the arches.
 TEST(EngineLoads, WeightAndTemperature)

@@ -124,3 +124,31 @@ inline CaseModel caseTwoCentres()
 }
 
 } // namespace velta::test
+
+namespace velta::test {
+
+// A double-curvature dam whose lines of centres lie inside the axis circle
+// (upstream line of centres 80 to 20 ft from it): the abutment angles at the
+// general axis centre differ from those at the arches' own centres, and the
+// crest's (52.2 degrees at its centre, 50.3888 at the axis centre) rounds up,
+// a hair beyond the arch's exact abutment.
+inline CaseModel caseDoubleCurvature()
+{
+    CaseModel m = caseT1();
+    m.DamName[0] = "Double-curvature test dam";
+    straightFace(m, kUpstreamFace, {{1000, 15}, {1120, 0}, {1200, 0}});
+    straightFace(m, kDownstreamFace, {{1000, 55}, {1120, 22}, {1200, 12}});
+    straightFace(m, kUpstreamLoC, {{1000, 420}, {1200, 480}});
+    straightFace(m, kDownstreamLoC, {{1000, 405}, {1200, 475}});
+    setArch(m, 1, 1050, "0", "32", "32");
+    setArch(m, 2, 1100, "0", "42", "42");
+    setArch(m, 3, 1150, "0", "48", "48");
+    setArch(m, 4, 1200, "0", "52.2", "52.2");
+    m.Er = {2.0, 13.79};
+    m.Rwe = {1195, 364.24};
+    m.Wc = {150, 2403};
+    commitLayout(m);
+    return m;
+}
+
+} // namespace velta::test
