@@ -18,13 +18,14 @@ namespace {
 
 void ensureApp()
 {
-    static std::unique_ptr<QGuiApplication> app;
-    if (app || QCoreApplication::instance()) return;
+    if (QCoreApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "velta_bench";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    // Kept for the whole run: destroying it among the static destructors,
+    // after Qt's own, crashes at exit.
+    new QGuiApplication(argc, argv);
 }
 
 std::string num(double v)
