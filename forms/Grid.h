@@ -26,6 +26,12 @@ public:
         rows_.resize(n + 1, std::vector<std::string>(columns_));
     }
     std::string& cell(int col, int row) { return rows_.at(row).at(col); }
+    // A data cell's text, or an empty text for a cell the grid does not have.
+    std::string cellOrEmpty(int col, int row) const
+    {
+        if (row < 1 || row >= rowCount() || col < 0 || col >= columnCount()) return {};
+        return cell(col, row);
+    }
     const std::string& cell(int col, int row) const { return rows_.at(row).at(col); }
     // Inserts an empty row so that it becomes row `at` (1..rowCount()).
     void insertRow(int at) { rows_.insert(rows_.begin() + at, std::vector<std::string>(columns_)); }

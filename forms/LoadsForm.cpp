@@ -7,28 +7,13 @@
 
 namespace velta {
 
-namespace {
-
-int archRows(const CaseModel& m)
-{
-    return std::clamp(m.NbArcs, 0, kTabRows);
-}
-
-std::string cellOrEmpty(const GridState& g, int col, int row)
-{
-    if (row < 1 || row >= g.rowCount() || col < 0 || col >= g.columnCount()) return {};
-    return g.cell(col, row);
-}
-
-} // namespace
-
 void LoadsFormActivate(Session& s)
 {
     const CaseModel& m = s.model;
     const int u = m.UnitSystem;
     auto& f = s.loads;
     const bool si = u == kSI;
-    const int n = archRows(m);
+    const int n = m.archRows();
 
     // The grout list: arch elevations from the top arch down.
     f.GroutComboBox.clear();
@@ -75,7 +60,7 @@ bool LectureChargement(Session& s)
         s.messages.error("Erreur d'entrée des chargements");
     }
 
-    const int n = archRows(m);
+    const int n = m.archRows();
     if (ok) {
         m.GroutIndex = f.groutSelected;
         m.ThUni = f.thUniCheckBox;
@@ -83,9 +68,9 @@ bool LectureChargement(Session& s)
         m.WeightDistribution = f.WeightDistributionCheckBox;
         // Both tables are stored, ticked or not.
         for (int r = 1; r <= n; ++r) {
-            m.TempTab(u, 0, n - r) = cellOrEmpty(f.ThuniStringGrid, 0, r);
-            m.TempTab(u, 1, n - r) = cellOrEmpty(f.ThuniStringGrid, 1, r);
-            m.TempTab(u, 2, n - r) = cellOrEmpty(f.ThlinStringGrid, 1, r);
+            m.TempTab(u, 0, n - r) = f.ThuniStringGrid.cellOrEmpty(0, r);
+            m.TempTab(u, 1, n - r) = f.ThuniStringGrid.cellOrEmpty(1, r);
+            m.TempTab(u, 2, n - r) = f.ThlinStringGrid.cellOrEmpty(1, r);
         }
         s.main.ChargementMenu = true;
     }

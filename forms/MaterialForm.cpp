@@ -7,23 +7,6 @@
 
 namespace velta {
 
-namespace {
-
-// Rows of DefTab that the arch table defines, never past the table's capacity.
-int archRows(const CaseModel& m)
-{
-    return std::clamp(m.NbArcs, 0, kTabRows);
-}
-
-// A grid cell, or an empty text for a row the grid does not have.
-std::string cellOrEmpty(const GridState& g, int col, int row)
-{
-    if (row < 1 || row >= g.rowCount() || col < 0 || col >= g.columnCount()) return {};
-    return g.cell(col, row);
-}
-
-} // namespace
-
 void DefRadioGroupClick(Session& s, int kind)
 {
     s.mat.DefRadioGroup = kind == 1 ? 1 : 0;
@@ -55,7 +38,7 @@ void MaterialFormActivate(Session& s)
 
     DefRadioGroupClick(s, m.VariableModuli ? 1 : 0);
 
-    const int n = archRows(m);
+    const int n = m.archRows();
     g.setDataRows(n);
     for (int r = 1; r <= n; ++r) {
         g.cell(0, r) = m.ArcTab(u, kArcElevation, n - r);
@@ -91,10 +74,10 @@ bool LectureMateriau(Session& s)
         s.messages.error("Erreur d'entrée des materiaux");
     }
 
-    const int n = archRows(m);
+    const int n = m.archRows();
     if (ok) {
         for (int r = 1; r <= n; ++r)
-            for (int c = 0; c <= 2; ++c) m.DefTab(u, c, n - r) = cellOrEmpty(f.DefStringGrid, c, r);
+            for (int c = 0; c <= 2; ++c) m.DefTab(u, c, n - r) = f.DefStringGrid.cellOrEmpty(c, r);
         s.main.MateriauxMenu = true;
     }
 

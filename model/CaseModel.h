@@ -79,6 +79,10 @@ struct CaseModel {
     bool ThLin = false;
     bool WeightDistribution = false;
 
+    // Rows of the arch table (and of DefTab and TempTab that follow it),
+    // never past the tables' capacity.
+    int archRows() const { return NbArcs < 0 ? 0 : (NbArcs > kTabRows ? kTabRows : NbArcs); }
+
     // The model part of the reset for a new or re-read case: names, face
     // tables, arch table and row counts. Scalars, DefTab, TempTab, CaseFile,
     // UnitSystem and the results are left as they are.
