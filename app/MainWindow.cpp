@@ -536,16 +536,17 @@ void TPrincipaleFiche::installHooks()
         stopRequested_ = false;
         runner_ = makeRunner();
         RunHooks run;
+        // A stopped or crashed run is read like any run: whatever it wrote
+        // is checked section by section, and the reader says what is missing.
+        // A run stopped because the user is leaving is not read.
         run.readResults = [this] {
-            if (stopRequested_)
-                dropStoppedRun();
-            else
-                velta::LectureResultats(s_);
+            if (!closeAfterRun_) velta::LectureResultats(s_);
         };
         run.show3D = [this] {
             // Without the cantilever geometry the 3D view would be empty:
             // the case is shown in 2D instead.
-            if (stopRequested_ || !s_.main.GeometrieButton3d) {
+            if (closeAfterRun_) return;
+            if (!s_.main.GeometrieButton3d) {
                 show2DGeometry();
                 return;
             }
@@ -842,16 +843,6 @@ void TPrincipaleFiche::analysisRunningChanged()
     stopButton_->setVisible(running);
     if (!running && stopRequested_) statusBar()->showMessage(QString::fromUtf8(kStoppedText), 5000);
     syncFromState();
-}
-
-void TPrincipaleFiche::dropStoppedRun()
-{
-    // A stopped engine may have left files cut short: they are not results.
-    const int n = s_.currentSlot();
-    QFile::remove(qs(s_.scratchFile(n, kReportExt)));
-    QFile::remove(qs(s_.scratchFile(n, kPlotExt)));
-    s_.results.reset();
-    s_.main.disableResultControls();
 }
 
 // ---- tab bar ----

@@ -71,7 +71,7 @@ struct SaveDialogRequest {
 inline constexpr const char* kRunningText = "Analysis running...";
 inline constexpr const char* kWaitForRunText = "An analysis is running: wait for its end or press Stop";
 inline constexpr const char* kStopBeforeExitText = "An analysis is running. Stop it before leaving?";
-inline constexpr const char* kStoppedText = "Analysis stopped: no results";
+inline constexpr const char* kStoppedText = "Analysis stopped";
 
 // The drawing surface: shows its image, repainted whenever it is uncovered.
 // A new size keeps the picture in the top-left corner until it is redrawn.
@@ -211,7 +211,6 @@ private:
     bool stopBeforeLeaving();
     void analysisRunningChanged();
     // After a stopped run: the partial outputs go, the case shows no results.
-    void dropStoppedRun();
 
     Session& s_;
     ShellDialogs& dialogs_;
