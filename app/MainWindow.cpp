@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -39,36 +38,6 @@ QString qs(const std::string& s)
 } // namespace
 
 // ---- dialogs of the desktop program ----
-
-void WidgetMessages::show(MessageKind kind, const std::string& text)
-{
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (kind) {
-    case MessageKind::Error:
-        icon = QMessageBox::Critical;
-        break;
-    case MessageKind::Warning:
-        icon = QMessageBox::Warning;
-        break;
-    case MessageKind::Information:
-        icon = QMessageBox::Information;
-        break;
-    case MessageKind::Plain:
-        break;
-    }
-    QMessageBox box(icon, QStringLiteral("VELTA"), qs(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}
-
-std::optional<std::string> WidgetPrompter::askText(const std::string& title, const std::string& prompt,
-                                                   const std::string& defaultText)
-{
-    bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), qs(title), qs(prompt),
-                                                 QLineEdit::Normal, qs(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return answer.toStdString();
-}
 
 std::optional<std::string> WidgetShellDialogs::openFile()
 {

@@ -34,16 +34,8 @@ class TChargementFiche;
 class TAProposFiche;
 class PaintingCanvas;
 
-// Message boxes, input boxes and file dialogs of the desktop program.
-class WidgetMessages : public MessageSink {
-public:
-    void show(MessageKind kind, const std::string& text) override;
-};
-class WidgetPrompter : public Prompter {
-public:
-    std::optional<std::string> askText(const std::string& title, const std::string& prompt,
-                                       const std::string& defaultText) override;
-};
+// File dialogs and the exit question of the desktop program; message and
+// input boxes are in app/EditorMessages.h.
 class WidgetShellDialogs : public ShellDialogs {
 public:
     std::optional<std::string> openFile() override;

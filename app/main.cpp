@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "app/EditorMessages.h"
 #include "app/MainWindow.h"
 #include "app/Splash.h"
 #include "app/shell/ScratchArea.h"
@@ -12,8 +13,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("VELTA"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(velta::kApplicationTitle));
 
-    velta::WidgetMessages messages;
-    velta::WidgetPrompter prompter;
+    velta::MessageBoxSink messages;
+    velta::InputBoxPrompter prompter;
     velta::WidgetShellDialogs dialogs;
     velta::Session session(messages, prompter);
 
