@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "app/GeometryDialog.h"
 #include "app/LoadsDialog.h"
 #include "app/MaterialDialog.h"
+#include "app/ReportWindow.h"
 #include "app/shell/ScratchArea.h"
 #include "graphics/PaintingCanvas.h"
 #include "solver/Export.h"
@@ -39,9 +41,15 @@ QString qs(const std::string& s)
 
 // ---- dialogs of the desktop program ----
 
+void WidgetShellDialogs::setStartFolder(const std::string& folder)
+{
+    startFolder_ = qs(folder);
+}
+
 std::optional<std::string> WidgetShellDialogs::openFile()
 {
-    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"));
+    const QString path =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Open"), startFolder_);
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
 }
@@ -52,6 +60,7 @@ std::optional<std::string> WidgetShellDialogs::saveFile(const std::string& caseL
                                                          ? QStringLiteral("Save as")
                                                          : QStringLiteral("Save as: ") + qs(caseLabel));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!startFolder_.isEmpty()) dialog.setDirectory(startFolder_);
     dialog.setDefaultSuffix(QStringLiteral("dat"));
     dialog.setNameFilter(QStringLiteral("velta (*.dat)"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -65,6 +74,20 @@ Answer WidgetShellDialogs::askYesNoCancel(const std::string& text)
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
     if (reply == QMessageBox::Yes) return Answer::Yes;
     if (reply == QMessageBox::No) return Answer::No;
+    return Answer::Cancel;
+}
+
+Answer WidgetShellDialogs::askSaveChanges(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("VELTA"), qs(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("SaveChangesBox"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int reply = box.exec();
+    if (reply == QMessageBox::Save) return Answer::Yes;
+    if (reply == QMessageBox::Discard) return Answer::No;
     return Answer::Cancel;
 }
 
@@ -83,11 +106,43 @@ void TMainImage::clearImage()
     update();
 }
 
+namespace {
+// The notice as a band across the top of the picture: dark red on pale
+// yellow, so that it cannot be taken for part of the drawing.
+void paintNotice(QPainter& p, int width, const QString& notice)
+{
+    if (notice.isEmpty()) return;
+    QFont f = p.font();
+    f.setBold(true);
+    p.setFont(f);
+    const int h = p.fontMetrics().height() + 6;
+    p.fillRect(QRect(0, 0, width, h), QColor(255, 244, 190));
+    p.setPen(QColor(170, 0, 0));
+    p.drawText(QRect(0, 0, width, h), Qt::AlignCenter, notice);
+}
+} // namespace
+
+void TMainImage::setNotice(const QString& notice)
+{
+    if (notice == notice_) return;
+    notice_ = notice;
+    update();
+}
+
+QImage TMainImage::shownImage() const
+{
+    QImage shown = image_.copy();
+    QPainter p(&shown);
+    paintNotice(p, shown.width(), notice_);
+    return shown;
+}
+
 void TMainImage::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, image_);
+    paintNotice(p, width(), notice_);
 }
 
 void TMainImage::resizeEvent(QResizeEvent*)
@@ -111,11 +166,12 @@ TPrincipaleFiche::TPrincipaleFiche(Session& s, ShellDialogs& dialogs, QWidget* p
 {
     setObjectName(QStringLiteral("PrincipaleFiche"));
     setWindowTitle(QStringLiteral("VELTA"));
-    openDocument = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     askSaveFile = [this](const SaveDialogRequest& r) -> std::optional<QString> {
         QFileDialog dialog(this, r.title);
         dialog.setObjectName(r.objectName);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDirectory(qs(tabs_.startFolder()));
         dialog.setDefaultSuffix(r.defaultSuffix);
         dialog.setNameFilters(r.filters);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -127,13 +183,67 @@ TPrincipaleFiche::TPrincipaleFiche(Session& s, ShellDialogs& dialogs, QWidget* p
     installHooks();
 
     // The other windows, created once and shown when needed.
-    auto redraw2D = [this] {
-        if (hooks.drawView) hooks.drawView(kView2D);
-    };
+    // An editor's OK shows the case in 2D, with its button down.
+    auto redraw2D = [this] { show2DGeometry(); };
     geometry_ = new TGeometrieFiche(s_, redraw2D, this);
     material_ = new TMateriauFiche(s_, redraw2D, this);
     loads_ = new TChargementFiche(s_, redraw2D, this);
     about_ = new TAProposFiche(this);
+    syncFromState();
+}
+
+// ---- recent files ----
+
+namespace {
+// The program's settings: only the recent files are kept there.
+std::unique_ptr<QSettings> settings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VELTA"),
+                                       QStringLiteral("VELTA"));
+}
+constexpr const char* kRecentKey = "recentFiles";
+} // namespace
+
+QStringList TPrincipaleFiche::recentFiles() const
+{
+    return settings()->value(QString::fromLatin1(kRecentKey)).toStringList();
+}
+
+void TPrincipaleFiche::rememberFile(const std::string& path)
+{
+    const QString file = QFileInfo(qs(path)).absoluteFilePath();
+    QStringList list = recentFiles();
+    list.removeAll(file);
+    list.prepend(file);
+    while (list.size() > kRecentFilesMax) list.removeLast();
+    settings()->setValue(QString::fromLatin1(kRecentKey), list);
+}
+
+void TPrincipaleFiche::rebuildRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList list = recentFiles();
+    for (int i = 0; i < list.size(); ++i) {
+        const QString path = list[i];
+        QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()),
+                                            this, [this, path] { openRecent(path); });
+        a->setToolTip(path);
+        a->setStatusTip(path);
+    }
+    recentMenu_->setEnabled(!list.isEmpty());
+}
+
+void TPrincipaleFiche::openRecent(const QString& path)
+{
+    if (refuseWhileRunning()) return;
+    if (!QFileInfo::exists(path)) {
+        QStringList list = recentFiles();
+        list.removeAll(path);
+        settings()->setValue(QString::fromLatin1(kRecentKey), list);
+        s_.messages.error(path.toStdString() + " no longer exists: it is taken off the list of recent files.");
+        return;
+    }
+    tabs_.open(path.toStdString());
     syncFromState();
 }
 
@@ -255,11 +365,18 @@ void TPrincipaleFiche::buildMenus()
     };
 
     QMenu* file = addMenu("FichierMenu", "File");
-    addEntry(file, "OuvrirMenu", "Open", this, &TPrincipaleFiche::OuvrirMenuClick);
-    addEntry(file, "EnregistrerMenu", "Save", this, &TPrincipaleFiche::EnregistrerMenuClick);
-    addEntry(file, "EnregistrerSousMenu", "Save as", this, &TPrincipaleFiche::EnregistrerSousMenuClick);
+    addEntry(file, "OuvrirMenu", "Open", this, &TPrincipaleFiche::OuvrirMenuClick)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    recentMenu_ = file->addMenu(QStringLiteral("Recent files"));
+    recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+    connect(file, &QMenu::aboutToShow, this, &TPrincipaleFiche::rebuildRecentMenu);
+    addEntry(file, "EnregistrerMenu", "Save", this, &TPrincipaleFiche::EnregistrerMenuClick)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    addEntry(file, "EnregistrerSousMenu", "Save as", this, &TPrincipaleFiche::EnregistrerSousMenuClick)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     addEntry(file, "SavePictureMenu", "Save picture", this, &TPrincipaleFiche::SavePictureMenuClick);
-    addEntry(file, "QuitterMenu", "Exit", this, &TPrincipaleFiche::QuitterMenuClick);
+    addEntry(file, "QuitterMenu", "Exit", this, &TPrincipaleFiche::QuitterMenuClick)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
 
     QMenu* data = addMenu("DonneesMenu", "Data");
     unitMenu_ = addEntry(data, "UniteMenu", MainWindowState::kUnitMenuInitialCaptionText, this,
@@ -272,6 +389,7 @@ void TPrincipaleFiche::buildMenus()
 
     QMenu* analysis = addMenu("Calcul1", "Analysis");
     runMenu_ = addEntry(analysis, "LancerCalculMenu", "Run", this, &TPrincipaleFiche::LancerCalculMenuClick);
+    runMenu_->setShortcut(QKeySequence(Qt::Key_F5));
     resultsMenu_ = addEntry(analysis, "Resultsfilemenu", "Results files (imp. unit)", this,
                             &TPrincipaleFiche::ResultsfilemenuClick);
     exportMenu_ = addEntry(analysis, "ExportResultsMenu", "Export results (.csv)", this,
@@ -288,13 +406,25 @@ void TPrincipaleFiche::buildMenus()
     addEntry(help, "HistoryMenu", "Trial-Load method and arch dam design", this,
              [this] { openHelp(QStringLiteral("Trial_load_method_history.pdf")); });
     addEntry(help, "GuidelinesMenu", "French guidelines for arch dams", this,
-             [this] { openDocument(QUrl(QString::fromLatin1(kGuidelinesUrl))); });
+             [this] { openHelpUrl(QUrl(QString::fromLatin1(kGuidelinesUrl))); });
     addEntry(help, "AProposMenu", "About this program", this, [this] { about_->exec(); });
 }
 
 void TPrincipaleFiche::openHelp(const QString& fileName)
 {
-    openDocument(QUrl::fromLocalFile(qs(s_.model.ProgramDir) + fileName));
+    const QString path = qs(s_.model.ProgramDir) + fileName;
+    if (!QFileInfo::exists(path)) {
+        s_.messages.error("The document " + path.toStdString() + " is missing.");
+        return;
+    }
+    openHelpUrl(QUrl::fromLocalFile(path));
+}
+
+void TPrincipaleFiche::openHelpUrl(const QUrl& url)
+{
+    if (openDocument && openDocument(url)) return;
+    const QString name = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    s_.messages.error("No viewer could be started for " + name.toStdString() + ".");
 }
 
 void TPrincipaleFiche::FormActivate(const std::string& programDir, QSize screen)
@@ -353,7 +483,12 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
 void TPrincipaleFiche::syncFromState()
 {
     const MainWindowState& w = s_.main;
-    setWindowTitle(qs(w.caption));
+    // The title names the selected case's file; a "*" marks unsaved changes.
+    const bool modified = tabs_.isModified(s_.currentSlot());
+    QString title = QStringLiteral("VELTA");
+    if (w.caption != kNoFileCaption) title = QFileInfo(qs(w.caption)).fileName() + QStringLiteral(" - VELTA");
+    if (modified) title = QStringLiteral("*") + title;
+    setWindowTitle(title);
     const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton,    w.SiButton,
                              w.FappuiButton,    w.GeometrieButton3d, w.LoadButton};
     for (int k = 0; k < 6; ++k) {
@@ -378,15 +513,23 @@ void TPrincipaleFiche::syncFromState()
     const QSignalBlocker block(tabBar_);
     while (tabBar_->count() > static_cast<int>(w.tabs.size())) tabBar_->removeTab(tabBar_->count() - 1);
     for (int i = 0; i < static_cast<int>(w.tabs.size()); ++i) {
+        const QString caption = qs(w.tabs[i]) + (tabs_.isModified(i) ? QStringLiteral("*") : QString());
         if (i < tabBar_->count())
-            tabBar_->setTabText(i, qs(w.tabs[i]));
+            tabBar_->setTabText(i, caption);
         else
-            tabBar_->addTab(qs(w.tabs[i]));
+            tabBar_->addTab(caption);
+        const std::string& file = s_.model.CaseFile[i];
+        tabBar_->setTabToolTip(i, file == kNoFileCaption ? QStringLiteral("no file yet") : qs(file));
     }
     if (w.tabIndex >= 0 && w.tabIndex < tabBar_->count()) tabBar_->setCurrentIndex(w.tabIndex);
     // The hint's phrases are separated by carriage returns; a tooltip breaks
     // its lines on line feeds.
     mainImage_->setToolTip(qs(w.MainImageHint).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    // A result view of a case changed since its run says so over its title.
+    const bool resultView = s_.view.ViewKind != kView2D && lastDrawOk_;
+    mainImage_->setNotice(resultView && s_.main.resultsStale[s_.currentSlot()]
+                              ? QString::fromUtf8(kStaleResultsText)
+                              : QString());
 }
 
 void TPrincipaleFiche::changeEvent(QEvent* e)
@@ -508,13 +651,14 @@ void TPrincipaleFiche::installHooks()
         // A stopped or crashed run is read like any run: whatever it wrote
         // is checked section by section, and the reader says what is missing.
         // A run stopped because the user is leaving is not read.
-        run.readResults = [this] {
-            if (!closeAfterRun_) velta::LectureResultats(s_);
+        run.readResults = [this] { velta::LectureResultats(s_); };
+        run.stopped = [this] { return stopRequested_; };
+        run.noResults = [this] {
+            if (!closeAfterRun_) show2DGeometry();
         };
         run.show3D = [this] {
             // Without the cantilever geometry the 3D view would be empty:
             // the case is shown in 2D instead.
-            if (closeAfterRun_) return;
             if (!s_.main.GeometrieButton3d) {
                 show2DGeometry();
                 return;
@@ -526,7 +670,10 @@ void TPrincipaleFiche::installHooks()
         LancerCalcul(s_, *runner_, run);
     };
     hooks.resultsFiles = [this] {
-        openDocument(QUrl::fromLocalFile(qs(s_.scratchFile(s_.currentSlot(), kReportExt))));
+        const QString path = qs(s_.scratchFile(s_.currentSlot(), kReportExt));
+        if (!report_) report_ = new TReportFiche(this);
+        if (!report_->showFile(path))
+            s_.messages.error("The results file " + path.toStdString() + " can not be read.");
     };
     hooks.exportResults = [this] {
         const auto path = askSaveFile({QStringLiteral("ExportDialog"),
@@ -534,6 +681,11 @@ void TPrincipaleFiche::installHooks()
                                        QStringLiteral("csv"),
                                        {QStringLiteral("csv (*.csv)"), QStringLiteral("txt (*.txt)")}});
         if (!path) return;
+        if (tabs_.isScratchFile(path->toStdString())) {
+            s_.messages.error(path->toStdString() + " is a scratch file of the program, deleted at every start: "
+                                                    "choose another name or folder.");
+            return;
+        }
         try {
             ExporterResults(s_, path->toStdString());
         } catch (const std::exception& e) {
@@ -544,6 +696,8 @@ void TPrincipaleFiche::installHooks()
     tabs_.readResults = [](Session& s) { velta::LectureResultats(s); };
     tabs_.redrawView = [this] { redrawAfterTabChange(); };
     tabs_.show2D = [this] { show2DGeometry(); };
+    tabs_.showStatus = [this](const std::string& text) { statusBar()->showMessage(qs(text), 8000); };
+    tabs_.fileUsed = [this](const std::string& path) { rememberFile(path); };
 }
 
 bool TPrincipaleFiche::drawOnImage(const std::function<bool(Canvas&)>& draw)
@@ -739,29 +893,43 @@ void TPrincipaleFiche::SavePictureMenuClick()
                                    QStringLiteral("png"),
                                    {QStringLiteral("png (*.png)")}});
     if (!path) return;
-    if (!mainImage_->image().save(*path, "PNG"))
+    if (tabs_.isScratchFile(path->toStdString())) {
+        s_.messages.error(path->toStdString() + " is a scratch file of the program, deleted at every start: "
+                                                "choose another name or folder.");
+        return;
+    }
+    if (!mainImage_->shownImage().save(*path, "PNG"))
         s_.messages.error("The picture can not be saved: " + path->toStdString());
 }
 
 void TPrincipaleFiche::UniteMenuClickSlot()
 {
     UniteMenuClick(s_);
+    // The view shown is drawn again in the new units.
+    if (lastDrawOk_) redrawView();
     syncFromState();
+}
+
+void TPrincipaleFiche::editCase(QDialog* editor)
+{
+    const std::string before = tabs_.caseSnapshot();
+    editor->exec();
+    tabs_.caseEdited(before);
 }
 
 void TPrincipaleFiche::GeometrieMenuClick()
 {
-    geometry_->exec();
+    editCase(geometry_);
     syncFromState();
 }
 void TPrincipaleFiche::MateriauxMenuClick()
 {
-    material_->exec();
+    editCase(material_);
     syncFromState();
 }
 void TPrincipaleFiche::ChargementMenuClick()
 {
-    if (loadsEditorAllowed(s_)) loads_->exec();
+    if (loadsEditorAllowed(s_)) editCase(loads_);
     syncFromState();
 }
 

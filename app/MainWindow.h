@@ -32,6 +32,7 @@ class TGeometrieFiche;
 class TMateriauFiche;
 class TChargementFiche;
 class TAProposFiche;
+class TReportFiche;
 class PaintingCanvas;
 
 // File dialogs and the exit question of the desktop program; message and
@@ -41,6 +42,11 @@ public:
     std::optional<std::string> openFile() override;
     std::optional<std::string> saveFile(const std::string& caseLabel) override;
     Answer askYesNoCancel(const std::string& text) override;
+    Answer askSaveChanges(const std::string& text) override;
+    void setStartFolder(const std::string& folder) override;
+
+private:
+    QString startFolder_;
 };
 
 // The modifiers and buttons of a mouse event as the view handlers compare
@@ -64,6 +70,10 @@ inline constexpr const char* kRunningText = "Analysis running...";
 inline constexpr const char* kWaitForRunText = "An analysis is running: wait for its end or press Stop";
 inline constexpr const char* kStopBeforeExitText = "An analysis is running. Stop it before leaving?";
 inline constexpr const char* kStoppedText = "Analysis stopped";
+// The title line of a result view whose case has changed since its run.
+inline constexpr const char* kStaleResultsText = "Results of the previous data: run again";
+// How many files the File menu's recent list keeps.
+inline constexpr int kRecentFilesMax = 8;
 
 // The drawing surface: shows its image, repainted whenever it is uncovered.
 // A new size keeps the picture in the top-left corner until it is redrawn.
@@ -74,6 +84,11 @@ public:
     QImage& image() { return image_; }
     // Fills the image with white at the widget's size.
     void clearImage();
+    // A line shown over the top of the picture (empty: none).
+    void setNotice(const QString& notice);
+    const QString& notice() const { return notice_; }
+    // The picture as shown, with its notice.
+    QImage shownImage() const;
 
 signals:
     void resized();
@@ -90,6 +105,7 @@ protected:
 
 private:
     QImage image_;
+    QString notice_;
 };
 
 class TPrincipaleFiche : public QMainWindow {
@@ -102,6 +118,10 @@ public:
     CaseTabs& caseTabs() { return tabs_; }
     TMainImage* mainImage() { return mainImage_; }
     TAProposFiche* aboutBox() { return about_; }
+    // The program's own window for the engine's report; null until shown.
+    TReportFiche* reportWindow() { return report_; }
+    // The files of the File menu's recent list, newest first.
+    QStringList recentFiles() const;
 
     // The start-up of the first activation; later calls do nothing.
     // `programDir` ends with a separator; `screen` is the screen size.
@@ -111,9 +131,9 @@ public:
     // Copies captions, marks, enabled and pressed states from the session.
     void syncFromState();
 
-    // Opens a help document or the engine's report; QDesktopServices::openUrl
-    // unless replaced.
-    std::function<void(const QUrl&)> openDocument;
+    // Opens a help document with the system's viewer; QDesktopServices::openUrl
+    // unless replaced. False when no viewer could be started.
+    std::function<bool(const QUrl&)> openDocument;
     // The save dialogs of the export and of the picture; a QFileDialog unless
     // replaced. Empty when the user cancels.
     std::function<std::optional<QString>(const SaveDialogRequest&)> askSaveFile;
@@ -174,6 +194,8 @@ public slots:
     void TabFermerMenuClick();
     void tabPopupMenuPopup();
     void TabControlChange(int index);
+    // Opens a file of the recent list.
+    void openRecent(const QString& path);
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -187,6 +209,11 @@ private:
     void installHooks();
     void viewButtonClick(int viewKind);
     void openHelp(const QString& fileName);
+    void openHelpUrl(const QUrl& url);
+    // Shows an editor modally and notes whether it changed the case.
+    void editCase(QDialog* editor);
+    void rememberFile(const std::string& path);
+    void rebuildRecentMenu();
 
     // Runs a drawing on the main image and shows the result.
     bool drawOnImage(const std::function<bool(Canvas&)>& draw);
@@ -236,6 +263,8 @@ private:
     TMateriauFiche* material_ = nullptr;
     TChargementFiche* loads_ = nullptr;
     TAProposFiche* about_ = nullptr;
+    TReportFiche* report_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 } // namespace velta

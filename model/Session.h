@@ -3,6 +3,7 @@
 // controls hold, the main window's marks and enabled controls, the results
 // of the tab shown, and the view and drawing state. The desktop program, the
 // batch tool and the tests all drive this same object.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ struct MainWindowState {
     int viewButtonDown = -1;
     // Analysis menu: "Run", "Results files (imp. unit)", "Export results (.csv)".
     bool LancerCalculMenu = true, Resultsfilemenu = false, ExportResultsMenu = false;
+    // Per tab slot: the case differs from its file (set by a commit that
+    // changes it, cleared by a save), and the slot's results were computed
+    // from data that has changed since (set by such a commit, cleared by a
+    // run). Slot 0 also stands for the case edited before any tab exists.
+    std::array<bool, kTabSlots> caseModified{};
+    std::array<bool, kTabSlots> resultsStale{};
 
     static constexpr const char* kUnitMenuInitialCaptionText = "Convert in IS unit";
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,31 @@ std::unique_ptr<ProcessRunner> makeQProcessRunner() { return std::make_unique<QP
 
 std::string enginePath(const Session& s) { return s.model.ProgramDir + "VELTA_DOS.exe"; }
 
+std::string engineFailure(const Session& s, int slot)
+{
+    const QString out = QString::fromStdString(s.scratchFile(slot, ".OUT"));
+    const QString plt = QString::fromStdString(s.scratchFile(slot, ".PLT"));
+    QFile report(out);
+    if (report.open(QIODevice::ReadOnly)) {
+        const QString first = QString::fromLatin1(report.readLine(4096)).trimmed();
+        if (first.startsWith(QLatin1String(kNotDoneMark))) return first.toStdString();
+    }
+    if (QFile::exists(plt)) return {};
+    const QFileInfo p(plt), o(out);
+    std::string text = "The analysis gave no results: the engine wrote no " + p.fileName().toStdString();
+    if (!o.exists()) text += " and no " + o.fileName().toStdString();
+    return text + " in " + p.absolutePath().toStdString();
+}
+
+namespace {
+void dropResults(Session& s, const RunHooks& hooks)
+{
+    s.results.reset();
+    s.main.disableResultControls();
+    if (hooks.noResults) hooks.noResults();
+}
+}  // namespace
+
 bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
 {
     if (s.main.tabIndex < 0) {
@@ -72,19 +98,39 @@ bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
     QFile::remove(QString::fromStdString(s.scratchFile(n, ".PLT")));
 
     const std::string dir = s.scratchDir.empty() ? s.model.ProgramDir : s.scratchDir;
+    // Whatever the run gives belongs to the data just written.
+    s.main.resultsStale[n] = false;
     s.main.analysisRunning = true;
     if (hooks.runningChanged) hooks.runningChanged();
-    if (runner.start(enginePath(s), {"VELTA" + std::to_string(n)}, dir)) {
+    const bool started = runner.start(enginePath(s), {"VELTA" + std::to_string(n)}, dir);
+    if (started) {
         runner.wait();
     } else {
         s.messages.show(MessageKind::Plain, "Error starting Calc!");
     }
     s.main.analysisRunning = false;
     if (hooks.runningChanged) hooks.runningChanged();
+    s.view.ValuesMode = 0;
 
+    if (hooks.stopped && hooks.stopped()) {
+        // What a stopped engine left is not an analysis of the case.
+        QFile::remove(QString::fromStdString(s.scratchFile(n, ".OUT")));
+        QFile::remove(QString::fromStdString(s.scratchFile(n, ".PLT")));
+        dropResults(s, hooks);
+        return true;
+    }
+    if (!started) {
+        dropResults(s, hooks);
+        return true;
+    }
+    const std::string failure = engineFailure(s, n);
+    if (!failure.empty()) {
+        s.messages.error(failure);
+        dropResults(s, hooks);
+        return true;
+    }
     if (hooks.readResults) hooks.readResults();
     if (hooks.show3D) hooks.show3D();
-    s.view.ValuesMode = 0;
     return true;
 }
 

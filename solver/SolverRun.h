@@ -36,13 +36,26 @@ struct RunHooks {
     std::function<void()> readResults;  // LectureResultats on the current tab
     std::function<void()> show3D;       // the 3D view, as its button draws it
     std::function<void()> runningChanged;  // called when a run starts and ends
+    std::function<bool()> stopped;      // true when the user stopped the run
+    std::function<void()> noResults;    // the case shown without results (2D)
 };
+
+inline constexpr const char* kNotDoneMark = "ANALYSIS NOT DONE";
+
+// Why the run of slot n gave no results, in one message, or an empty text
+// when its plot output is there to be read: the first line of VELTA<n>.OUT
+// when the engine wrote its refusal there, otherwise the outputs that are
+// missing.
+std::string engineFailure(const Session& s, int slot);
 
 // The run sequence: tab "calc_0" when there is none, the deck written to
 // VELTA<n>.DAT, old outputs deleted, the engine started with "VELTA" + n in
-// the scratch folder and waited for, the results read, the 3D view shown and
-// ValuesMode reset. Returns false when the deck could not be written (the
-// error has then been shown and nothing else happened).
+// the scratch folder and waited for, then the results read and the 3D view
+// shown, and ValuesMode reset. A run that could not start, that the user
+// stopped or that the engine refused reads nothing: the results are
+// dropped, the case is shown without them, and one message says why (the
+// caller tells of a stop). Returns false when the deck could not be written
+// (the error has then been shown and nothing else happened).
 bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
 
 }  // namespace velta

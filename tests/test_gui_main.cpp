@@ -35,8 +35,13 @@ class NoDialogs : public ShellDialogs {
 public:
     std::optional<std::string> openFile() override { return std::nullopt; }
     std::optional<std::string> saveFile(const std::string&) override { return std::nullopt; }
-    Answer askYesNoCancel(const std::string&) override { return answer; }
+    Answer askYesNoCancel(const std::string&) override
+    {
+        ++questions;
+        return answer;
+    }
     Answer answer = Answer::Cancel;
+    int questions = 0;
 };
 
 struct MainWindowTest : ::testing::Test {
@@ -48,10 +53,14 @@ struct MainWindowTest : ::testing::Test {
     NoDialogs dialogs;
     TPrincipaleFiche w{s, dialogs};
     std::vector<QUrl> opened;
+    bool viewer = true;
 
     void SetUp() override
     {
-        w.openDocument = [this](const QUrl& u) { opened.push_back(u); };
+        w.openDocument = [this](const QUrl& u) {
+            opened.push_back(u);
+            return viewer;
+        };
         w.FormActivate(dir.path(), QSize(1024, 768));
     }
     template <class T>
@@ -173,7 +182,7 @@ TEST_F(MainWindowTest, WindowShowsWhatTheSessionDecides)
     s.main.tabIndex = 1;
     s.main.caption = "/data/dam.dat";
     w.syncFromState();
-    EXPECT_EQ(w.windowTitle(), "/data/dam.dat");
+    EXPECT_EQ(w.windowTitle(), "dam.dat - VELTA");
     EXPECT_TRUE(action("GeometrieMenu")->isChecked());
     EXPECT_FALSE(action("MateriauxMenu")->isChecked());
     EXPECT_TRUE(find<QPushButton>("GeometrieButton")->isEnabled());
@@ -209,24 +218,46 @@ TEST_F(MainWindowTest, ViewButtonsFormOneGroupThatMayBeAllUp)
     EXPECT_EQ(drawn, (std::vector<int>{kView2D, kViewStresses, kViewStresses}));
 }
 
-TEST_F(MainWindowTest, HelpEntriesOpenTheirDocuments)
+TEST_F(MainWindowTest, HelpEntriesOpenTheirDocumentsOrSayWhyNot)
 {
+    const char* files[] = {"How_to_use_Velta.pdf", "VELTA_guide_1997.PDF", "Trial_load_method_history.pdf"};
+    // A missing document is named in a message.
+    action("HowToUseMenu")->trigger();
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(sink.texts(), std::vector<std::string>{"The document " + dir.file(files[0]) + " is missing."});
+    sink.clear();
+
+    for (const char* f : files) velta::test::writeFile(dir.file(f), "%PDF");
     for (const char* name : {"HowToUseMenu", "GuideMenu", "HistoryMenu", "GuidelinesMenu"}) action(name)->trigger();
     ASSERT_EQ(opened.size(), 4u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(dir.file("How_to_use_Velta.pdf"))));
-    EXPECT_EQ(opened[1], QUrl::fromLocalFile(QString::fromStdString(dir.file("VELTA_guide_1997.PDF"))));
-    EXPECT_EQ(opened[2], QUrl::fromLocalFile(QString::fromStdString(dir.file("Trial_load_method_history.pdf"))));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(opened[i], QUrl::fromLocalFile(QString::fromStdString(dir.file(files[i]))));
     EXPECT_EQ(opened[3].scheme(), "https");
+    EXPECT_TRUE(sink.entries.empty());
+
+    // No viewer could be started: the message names the document.
+    viewer = false;
+    action("GuideMenu")->trigger();
+    action("GuidelinesMenu")->trigger();
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{
+                                "No viewer could be started for " + dir.file(files[1]) + ".",
+                                std::string("No viewer could be started for ") + TPrincipaleFiche::kGuidelinesUrl + "."}));
 }
 
-TEST_F(MainWindowTest, CloseBoxAsksTheExitQuestion)
+TEST_F(MainWindowTest, CloseBoxAsksTheExitQuestionForAModifiedCase)
 {
     w.show();
+    s.main.caseModified[0] = true;
     dialogs.answer = Answer::Cancel;
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
     dialogs.answer = Answer::No;
     EXPECT_TRUE(w.close());
+    EXPECT_EQ(dialogs.questions, 2);
+    // Nothing to save: the window closes without a question.
+    s.main.caseModified[0] = false;
+    w.show();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(dialogs.questions, 2);
 }
 
 TEST_F(MainWindowTest, TabPopupRules)

@@ -100,7 +100,7 @@ TEST(SolverRun, RunsTheEngineInTheScratchFolderAndKeepsEventsFlowing)
     EXPECT_TRUE(sink.entries.empty());
 }
 
-TEST(SolverRun, AnEngineThatCannotStartIsReportedAndResultsAreStillRead)
+TEST(SolverRun, AnEngineThatCannotStartIsReportedOnceAndNothingIsRead)
 {
     app();
     test::TempDir prog;
@@ -110,30 +110,97 @@ TEST(SolverRun, AnEngineThatCannotStartIsReportedAndResultsAreStillRead)
     s.model.ProgramDir = prog.path();  // no engine there
     fillCase(s);
     test::writeFile(prog.file("VELTA0.PLT"), "stale");
-    bool read = false;
+    s.main.DeformeeButton = true;
+    bool read = false, without = false;
     auto runner = makeQProcessRunner();
-    EXPECT_TRUE(LancerCalcul(s, *runner, {[&] { read = true; }, nullptr, nullptr}));
+    RunHooks hooks;
+    hooks.readResults = [&] { read = true; };
+    hooks.noResults = [&] { without = true; };
+    EXPECT_TRUE(LancerCalcul(s, *runner, hooks));
     ASSERT_EQ(sink.texts(), std::vector<std::string>{"Error starting Calc!"});
-    EXPECT_TRUE(read);
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(without);
+    EXPECT_FALSE(s.main.DeformeeButton);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(prog.file("VELTA0.PLT"))));
 }
 
-TEST(SolverRun, AStoppedRunEndsTheWait)
+// What the engine leaves decides between reading the results and one message
+// that says why there are none.
+TEST(SolverRun, AnEngineWithoutResultsIsReportedInOneMessage)
+{
+    app();
+    struct Case {
+        const char* script;
+        const char* message;  // empty: the results are read
+    };
+    const Case cases[] = {
+        {"printf ' ANALYSIS NOT DONE: the crest is below an arch\\r\\n\\r\\n VELTA\\r\\n' > $1.OUT\nexit 1\n",
+         "ANALYSIS NOT DONE: the crest is below an arch"},
+        // A refusal is the reason even beside a plot file.
+        {"echo ' ANALYSIS NOT DONE: singular system' > $1.OUT\necho plt > $1.PLT\n",
+         "ANALYSIS NOT DONE: singular system"},
+        {"exit 2\n", "The analysis gave no results: the engine wrote no VELTA0.PLT and no VELTA0.OUT in "},
+        {"echo report > $1.OUT\n", "The analysis gave no results: the engine wrote no VELTA0.PLT in "},
+        {"echo report > $1.OUT\necho plt > $1.PLT\n", ""},
+    };
+    for (const Case& c : cases) {
+        test::TempDir prog;
+        writeEngine(prog.path(), c.script);
+        ListSink sink;
+        FixedPrompter prompter;
+        Session s(sink, prompter);
+        s.model.ProgramDir = prog.path();
+        fillCase(s);
+        s.main.resultsStale[0] = true;
+        bool read = false, without = false;
+        RunHooks hooks;
+        hooks.readResults = [&] { read = true; };
+        hooks.noResults = [&] { without = true; };
+        auto runner = makeQProcessRunner();
+        EXPECT_TRUE(LancerCalcul(s, *runner, hooks));
+        EXPECT_FALSE(s.main.resultsStale[0]);
+        const std::string expected = c.message;
+        if (expected.empty()) {
+            EXPECT_TRUE(read);
+            EXPECT_TRUE(sink.entries.empty());
+            continue;
+        }
+        EXPECT_FALSE(read) << c.script;
+        EXPECT_TRUE(without);
+        ASSERT_EQ(sink.entries.size(), 1u) << c.script;
+        EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
+        EXPECT_EQ(sink.entries[0].text.substr(0, expected.size()), expected);
+        if (expected.back() == ' ') EXPECT_EQ(sink.entries[0].text, expected + prog.path().substr(0, prog.path().size() - 1));
+    }
+}
+
+TEST(SolverRun, AStoppedRunEndsTheWaitAndReadsNothing)
 {
     app();
     test::TempDir prog;
-    writeEngine(prog.path(), "exec sleep 30\n");
+    writeEngine(prog.path(), "echo partial > $1.OUT\nexec sleep 30\n");
     ListSink sink;
     FixedPrompter prompter;
     Session s(sink, prompter);
     s.model.ProgramDir = prog.path();
     fillCase(s);
     auto runner = makeQProcessRunner();
-    QTimer::singleShot(200, [&] { runner->stop(); });
-    bool read = false;
-    EXPECT_TRUE(LancerCalcul(s, *runner, {[&] { read = true; }, nullptr, nullptr}));
-    EXPECT_TRUE(read);
+    bool stopped = false;
+    QTimer::singleShot(300, [&] {
+        stopped = true;
+        runner->stop();
+    });
+    bool read = false, without = false;
+    RunHooks hooks;
+    hooks.readResults = [&] { read = true; };
+    hooks.noResults = [&] { without = true; };
+    hooks.stopped = [&] { return stopped; };
+    EXPECT_TRUE(LancerCalcul(s, *runner, hooks));
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(without);
     EXPECT_FALSE(runner->running());
+    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(prog.file("VELTA0.OUT"))));
 }
 
 TEST(SolverRun, ADeckThatCannotBeWrittenStopsTheRun)

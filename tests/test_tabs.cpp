@@ -79,7 +79,7 @@ public:
     std::deque<std::optional<std::string>> openReplies, saveReplies;
     Answer answer = Answer::Cancel;
     int openCalls = 0, questions = 0;
-    std::vector<std::string> saveLabels;
+    std::vector<std::string> saveLabels, questionTexts, startFolders;
 
     std::optional<std::string> openFile() override
     {
@@ -94,9 +94,10 @@ public:
     Answer askYesNoCancel(const std::string& text) override
     {
         ++questions;
-        EXPECT_EQ(text, "Do you want to save before exit?");
+        questionTexts.push_back(text);
         return answer;
     }
+    void setStartFolder(const std::string& folder) override { startFolders.push_back(folder); }
 
 private:
     static std::optional<std::string> pop(std::deque<std::optional<std::string>>& q)
@@ -163,6 +164,13 @@ struct Tabs : ::testing::Test {
         tabs.open();
         ASSERT_EQ(liveName(), name);
     }
+    // An edit through an editor: the live case's dam name changes.
+    void edit(const std::string& name)
+    {
+        const std::string before = tabs.caseSnapshot();
+        s.model.DamName[s.currentSlot()] = name;
+        tabs.caseEdited(before);
+    }
     void giveResults(int slot)
     {
         velta::test::writeFile(scratch(slot, ".PLT"), "plot");
@@ -207,20 +215,36 @@ TEST_F(Tabs, OpenCancelledAddsNothing)
     EXPECT_EQ(s.main.tabIndex, -1);
 }
 
-TEST_F(Tabs, RefusedFileRemovesTheNewTabAndBringsBackTheLastOne)
+TEST_F(Tabs, RefusedFileKeepsTheTabThatWasSelected)
 {
     openCase("Alpha");
+    openCase("Beta");
+    ASSERT_TRUE(tabs.changeTab(0));
+    const size_t readsBefore = reads.size();
+    // Not a deck: the warning alone, no editor filled, no tab added.
     const std::string junk = dir.file("junk.txt");
     velta::test::writeFile(junk, "hello\r\n");
     dialogs.openReplies.push_back(junk);
     tabs.open();
-    EXPECT_EQ(s.main.tabs, std::vector<std::string>{"calc_0"});
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Sorry, I don't think this is an VELTA file "});
+    EXPECT_EQ(reads.size(), readsBefore);
+    EXPECT_EQ(s.main.tabs.size(), 2u);
     EXPECT_EQ(s.main.tabIndex, 0);
     EXPECT_EQ(liveName(), "Alpha");
     EXPECT_EQ(s.main.caption, dir.file("Alpha.dat"));
+
+    // A deck the reader refuses later: its tab goes, the selected one stays.
+    tabs.readDeck = [](Session&, bool& accepted, const std::string&) { accepted = false; };
+    const std::string refused = dir.file("refused.dat");
+    writeDeck(refused, "Refused");
+    dialogs.openReplies.push_back(refused);
+    tabs.open();
+    EXPECT_EQ(s.main.tabs.size(), 2u);
+    EXPECT_EQ(s.main.tabIndex, 0);
+    EXPECT_EQ(s.main.caption, dir.file("Alpha.dat"));
     // The slot of the refused file must not keep it as its case file: a case
     // duplicated there later would be saved over it.
-    EXPECT_EQ(s.model.CaseFile[1], "VELTA");
+    EXPECT_EQ(s.model.CaseFile[2], "VELTA");
 }
 
 TEST_F(Tabs, RefusedOrUnreadableFirstFileLeavesNoTab)
@@ -448,52 +472,182 @@ TEST_F(Tabs, SaveWithoutTabsUsesSlotZeroAndReportsWriteErrors)
 TEST_F(Tabs, ExitAnswers)
 {
     openCase("Alpha");
+    // Nothing changed: no question, and the file is not rewritten.
+    velta::test::writeFile(dir.file("Alpha.dat"), velta::test::readFile(dir.file("Alpha.dat")) + "kept\r\n");
+    const std::string bytes = velta::test::readFile(dir.file("Alpha.dat"));
+    EXPECT_TRUE(tabs.exit());
+    EXPECT_EQ(dialogs.questions, 0);
+
+    edit("changed");
     dialogs.answer = Answer::Cancel;
     EXPECT_FALSE(tabs.exit());
     dialogs.answer = Answer::No;
-    s.model.DamName[0] = "changed";
     EXPECT_TRUE(tabs.exit());
-    EXPECT_EQ(deckName(dir.file("Alpha.dat")), "Alpha");
+    EXPECT_EQ(velta::test::readFile(dir.file("Alpha.dat")), bytes);
     EXPECT_EQ(dialogs.questions, 2);
+    EXPECT_EQ(dialogs.questionTexts.back(),
+              "Do you want to save before exit?\n\nThis case has changes that are not saved:\n    calc_0 (Alpha.dat)");
 }
 
-TEST_F(Tabs, ExitWithYesOnAnUntitledCaseEndsEvenWhenTheDialogIsCancelled)
+TEST_F(Tabs, ExitWithYesStaysWhenTheSaveDialogIsCancelled)
 {
     openCase("Alpha");
     tabs.duplicate();
     ASSERT_TRUE(tabs.changeTab(1));
     dialogs.answer = Answer::Yes;
-    EXPECT_TRUE(tabs.exit());
+    EXPECT_FALSE(tabs.exit());
     EXPECT_EQ(dialogs.saveLabels, std::vector<std::string>{""});
+    EXPECT_TRUE(tabs.isModified(1));
 }
 
-TEST_F(Tabs, ExitWithYesSavesEveryTab)
+TEST_F(Tabs, ExitListsTheModifiedCasesAndSavesOnlyThem)
 {
     openCase("Alpha");
     openCase("Beta");
-    tabs.duplicate();  // calc_2: a parked copy of Beta without a file
-    s.model.DamName[1] = "Beta edited";
+    openCase("Gamma");
+    velta::test::writeFile(dir.file("Beta.dat"), velta::test::readFile(dir.file("Beta.dat")) + "kept\r\n");
+    const std::string betaBytes = velta::test::readFile(dir.file("Beta.dat"));
+    tabs.duplicate();  // calc_3: a parked copy of Gamma without a file
+    edit("Gamma edited");
     ASSERT_TRUE(tabs.changeTab(0));
-    s.model.DamName[0] = "Alpha edited";
+    edit("Alpha edited");
+    EXPECT_EQ(tabs.modifiedSlots(), (std::vector<int>{0, 2, 3}));
 
     dialogs.answer = Answer::Yes;
     dialogs.saveReplies.push_back(dir.file("copy.dat"));
     EXPECT_TRUE(tabs.exit());
+    ASSERT_EQ(dialogs.questions, 1);
+    EXPECT_EQ(dialogs.questionTexts[0],
+              "Do you want to save before exit?\n\nThese cases have changes that are not saved:\n"
+              "    calc_0 (Alpha.dat)\n    calc_2 (Gamma.dat)\n    calc_3 (no file yet)");
     EXPECT_EQ(deckName(dir.file("Alpha.dat")), "Alpha edited");
-    EXPECT_EQ(deckName(dir.file("Beta.dat")), "Beta edited");
+    EXPECT_EQ(deckName(dir.file("Gamma.dat")), "Gamma edited");
+    // The unmodified case's file is left byte for byte.
+    EXPECT_EQ(velta::test::readFile(dir.file("Beta.dat")), betaBytes);
     // The untitled parked case goes through the save dialog, named by its tab.
-    EXPECT_EQ(dialogs.saveLabels, std::vector<std::string>{"calc_2"});
-    EXPECT_EQ(deckName(dir.file("copy.dat")), "Beta");
+    EXPECT_EQ(dialogs.saveLabels, std::vector<std::string>{"calc_3"});
+    EXPECT_EQ(deckName(dir.file("copy.dat")), "Gamma");
+    EXPECT_TRUE(tabs.modifiedSlots().empty());
     EXPECT_TRUE(sink.entries.empty());
 }
 
 TEST_F(Tabs, ExitWithYesStaysWhenACaseCannotBeWritten)
 {
     openCase("Alpha");
+    edit("Alpha edited");
     s.main.caption = s.model.CaseFile[0] = dir.file("no/such/a.dat");
     dialogs.answer = Answer::Yes;
     EXPECT_FALSE(tabs.exit());
     EXPECT_EQ(sink.entries.size(), 1u);
+}
+
+TEST_F(Tabs, ModifiedFlagFollowsEditsSavesAndTabs)
+{
+    openCase("Alpha");
+    // An editor closed without a change leaves the case unmodified.
+    const std::string before = tabs.caseSnapshot();
+    tabs.caseEdited(before);
+    EXPECT_FALSE(tabs.isModified(0));
+    edit("Alpha 2");
+    EXPECT_TRUE(tabs.isModified(0));
+    EXPECT_TRUE(s.main.resultsStale[0]);
+    openCase("Beta");
+    EXPECT_FALSE(tabs.isModified(1));
+    ASSERT_TRUE(tabs.changeTab(0));
+    // Parking and reading back keep the marks.
+    EXPECT_TRUE(tabs.isModified(0));
+    EXPECT_TRUE(s.main.resultsStale[0]);
+    tabs.save();
+    EXPECT_FALSE(tabs.isModified(0));
+    // A save does not make the results of older data current.
+    EXPECT_TRUE(s.main.resultsStale[0]);
+}
+
+TEST_F(Tabs, CloseAsksForAModifiedCase)
+{
+    openCase("Alpha");
+    openCase("Beta");
+    tabs.close();  // unmodified: no question
+    EXPECT_EQ(dialogs.questions, 0);
+    ASSERT_EQ(s.main.tabs.size(), 1u);
+    openCase("Beta");
+    edit("Beta edited");
+    dialogs.answer = Answer::Cancel;
+    tabs.close();
+    EXPECT_EQ(s.main.tabs.size(), 2u);
+    EXPECT_EQ(dialogs.questionTexts.back(), "Do you want to save the changes of calc_1 (Beta.dat) before closing it?");
+    dialogs.answer = Answer::Yes;
+    tabs.close();
+    EXPECT_EQ(s.main.tabs.size(), 1u);
+    EXPECT_EQ(deckName(dir.file("Beta.dat")), "Beta edited");
+    EXPECT_FALSE(tabs.isModified(1));
+
+    // Discarding leaves the file as it was; the marks of later tabs move down.
+    openCase("Beta");
+    openCase("Gamma");
+    edit("Gamma edited");
+    ASSERT_TRUE(tabs.changeTab(1));
+    edit("Beta again");
+    dialogs.answer = Answer::No;
+    tabs.close();
+    EXPECT_EQ(deckName(dir.file("Beta.dat")), "Beta");
+    EXPECT_EQ(s.main.tabs.size(), 2u);
+    EXPECT_TRUE(tabs.isModified(1));
+    EXPECT_FALSE(tabs.isModified(2));
+}
+
+TEST_F(Tabs, OpeningAFileThatIsOpenSelectsItsTab)
+{
+    std::vector<std::string> notes;
+    tabs.showStatus = [&](const std::string& text) { notes.push_back(text); };
+    openCase("Alpha");
+    openCase("Beta");
+    edit("Beta edited");
+    // The same file by another name of it.
+    dialogs.openReplies.push_back(dir.path() + "./Alpha.dat");
+    tabs.open();
+    EXPECT_EQ(s.main.tabs.size(), 2u);
+    EXPECT_EQ(s.main.tabIndex, 0);
+    EXPECT_EQ(liveName(), "Alpha");
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("already open in tab calc_0"), std::string::npos) << notes[0];
+    // Save as onto the file of another tab is refused.
+    dialogs.saveReplies.push_back(dir.file("Beta.dat"));
+    tabs.saveAs();
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_NE(sink.entries[0].text.find("tab calc_1"), std::string::npos);
+    EXPECT_EQ(s.model.CaseFile[0], dir.file("Alpha.dat"));
+    EXPECT_EQ(deckName(dir.file("Beta.dat")), "Beta");
+}
+
+TEST_F(Tabs, SavesOntoScratchFilesAreRefusedAndDialogsStartInTheCaseFolder)
+{
+    s.model = exampleCase();
+    s.model.CaseFile.fill("VELTA");
+    s.model.ProgramDir = s.scratchDir = dir.path();
+    s.model.DamName[0] = "Draft";
+    edit("Draft 2");
+    for (const char* name : {"VELTA0.DAT", "velta12.out", "VELTA3.PLT"}) {
+        sink.clear();
+        dialogs.saveReplies.push_back(dir.file(name));
+        tabs.saveAs();
+        ASSERT_EQ(sink.entries.size(), 1u) << name;
+        EXPECT_NE(sink.entries[0].text.find("scratch file"), std::string::npos);
+        EXPECT_FALSE(exists(dir.file(name)));
+        EXPECT_EQ(s.main.caption, "VELTA");
+    }
+    // Not the scratch folder: the documents folder.
+    ASSERT_FALSE(dialogs.startFolders.empty());
+    EXPECT_NE(dialogs.startFolders.back() + "/", dir.path());
+    EXPECT_FALSE(tabs.isScratchFile(dir.file("VELTA0.dat.bak")));
+    EXPECT_FALSE(tabs.isScratchFile(dir.file("sub/VELTA0.DAT")));
+
+    // Saved elsewhere, the case's folder is where the dialogs start.
+    velta::test::TempDir other;
+    dialogs.saveReplies.push_back(other.file("draft.dat"));
+    tabs.saveAs();
+    EXPECT_EQ(deckName(other.file("draft.dat")), "Draft 2");
+    EXPECT_EQ(tabs.startFolder() + "/", other.path());
 }
 
 TEST_F(Tabs, RenameAsksWithTheCurrentCaption)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Session.h"
 
@@ -26,6 +27,12 @@ public:
     virtual std::optional<std::string> saveFile(const std::string& caseLabel) = 0;
     // A confirmation with the buttons Yes, No and Cancel.
     virtual Answer askYesNoCancel(const std::string& text) = 0;
+    // Whether to save changes before they would be lost: Yes saves, No
+    // discards, Cancel goes back. The Yes/No/Cancel confirmation unless a
+    // dialog with buttons of its own is given.
+    virtual Answer askSaveChanges(const std::string& text) { return askYesNoCancel(text); }
+    // The folder the next open or save dialog starts in.
+    virtual void setStartFolder(const std::string& /*folder*/) {}
 };
 
 // Texts shown by the tab commands.
@@ -37,6 +44,9 @@ inline constexpr const char* kRenamePromptText = "Type a new name to remember wh
 inline constexpr const char* kTooManyTabsText =
     "21 cases are already open: close one of them before opening or duplicating another.";
 inline constexpr const char* kNoFileCaption = "VELTA";
+inline constexpr const char* kNotADeckText = "Sorry, I don't think this is an VELTA file ";
+inline constexpr const char* kUnsavedCasesText = "These cases have changes that are not saved:";
+inline constexpr const char* kUnsavedCaseText = "This case has changes that are not saved:";
 
 // Scratch file extensions of a slot.
 inline constexpr const char* kDeckExt = ".DAT";
@@ -55,6 +65,10 @@ public:
     std::function<void(Session&)> readResults;
     std::function<void()> redrawView;
     std::function<void()> show2D;
+    // A short note for the status line.
+    std::function<void(const std::string&)> showStatus;
+    // A deck file that was opened or saved, for the list of recent files.
+    std::function<void(const std::string&)> fileUsed;
 
     // Start-up: deletes the scratch decks and engine outputs of every slot
     // and gives every slot the case file "VELTA".
@@ -69,10 +83,12 @@ public:
     // The user selects tab n: park, then bring back. False when refused.
     bool changeTab(int n);
 
-    void open();
+    // Opens `path`, or the file chosen in the open dialog.
+    void open(const std::optional<std::string>& path = std::nullopt);
     void save();
     void saveAs();
-    // Asks whether to save first. True when the program should end.
+    // Lists the modified cases and asks once whether to save them. True
+    // when the program should end; unmodified cases are never rewritten.
     bool exit();
     void rename();
     void duplicate();
@@ -85,15 +101,45 @@ public:
 
     int tabCount() const { return static_cast<int>(s_.main.tabs.size()); }
 
+    // The case as its file would hold it, to tell whether an editor changed
+    // it: take one before the editor and hand it to caseEdited afterwards,
+    // which marks the case modified and its results out of date when the
+    // case differs.
+    std::string caseSnapshot() const;
+    void caseEdited(const std::string& before);
+    bool isModified(int slot) const;
+    // The slots whose case differs from its file, in tab order.
+    std::vector<int> modifiedSlots() const;
+    // A case as the questions name it: its tab caption and its file's name.
+    std::string caseLabel(int slot) const;
+
+    // True for the name of a scratch file (VELTA<n>.DAT, .OUT, .PLT in the
+    // scratch folder), which the program deletes at every start.
+    bool isScratchFile(const std::string& path) const;
+    // The tab whose case file is `path`, or -1.
+    int tabOfFile(const std::string& path) const;
+    // Where the file dialogs start: the folder of the selected case, else
+    // the user's documents folder; never the scratch folder.
+    std::string startFolder() const;
+
 private:
     // Adds a tab captioned "calc_" + number of tabs; returns its slot.
     int addTab();
     void removeScratch(int slot);
+    enum class Saved { Yes, Cancelled, Failed };
     // Saves the selected case to its file, through the save dialog when it
-    // has none. False when writing failed; a cancelled dialog is not a failure.
-    bool saveSelected();
-    // Saves a parked case (its scratch deck) to its file. Same result.
-    bool saveParked(int slot);
+    // has none.
+    Saved saveSelected();
+    // Saves a parked case (its scratch deck) to its file.
+    Saved saveParked(int slot);
+    Saved saveSlot(int slot);
+    // The save dialog for `slot`; empty when cancelled or refused (with its
+    // message).
+    std::optional<std::string> askSaveTarget(int slot, const std::string& caseLabel);
+    // Refuses (with a message) a save of `slot` onto a scratch file or onto
+    // the file of another tab.
+    bool refuseTarget(const std::string& path, int slot);
+    void status(const std::string& text);
     bool refuseWhenFull();
 
     Session& s_;
