@@ -483,10 +483,11 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
 void TPrincipaleFiche::syncFromState()
 {
     const MainWindowState& w = s_.main;
-    // The title names the selected case's file; a "*" marks unsaved changes.
+    // The title names the selected case's file (the application's name
+    // follows it); a "*" marks unsaved changes.
     const bool modified = tabs_.isModified(s_.currentSlot());
     QString title = QStringLiteral("VELTA");
-    if (w.caption != kNoFileCaption) title = QFileInfo(qs(w.caption)).fileName() + QStringLiteral(" - VELTA");
+    if (w.caption != kNoFileCaption) title = QFileInfo(qs(w.caption)).fileName();
     if (modified) title = QStringLiteral("*") + title;
     setWindowTitle(title);
     const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton,    w.SiButton,

@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, WindowShowsWhatTheSessionDecides)
     s.main.tabIndex = 1;
     s.main.caption = "/data/dam.dat";
     w.syncFromState();
-    EXPECT_EQ(w.windowTitle(), "dam.dat - VELTA");
+    EXPECT_EQ(w.windowTitle(), "dam.dat");
     EXPECT_TRUE(action("GeometrieMenu")->isChecked());
     EXPECT_FALSE(action("MateriauxMenu")->isChecked());
     EXPECT_TRUE(find<QPushButton>("GeometrieButton")->isEnabled());
