@@ -41,8 +41,9 @@ struct RunHooks {
 // The run sequence: tab "calc_0" when there is none, the deck written to
 // VELTA<n>.DAT, old outputs deleted, the engine started with "VELTA" + n in
 // the scratch folder and waited for, the results read, the 3D view shown and
-// ValuesMode reset. Returns false when the deck could not be written (the
-// error has then been shown and nothing else happened).
+// ValuesMode reset. Returns false when the case lacks a value the analysis
+// needs (a rock modulus of an arch, the grout arch) or the deck could not be
+// written (the error has then been shown and nothing else happened).
 bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
 
 }  // namespace velta
