@@ -2,6 +2,9 @@
 
 #include <QSaveFile>
 #include <QString>
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "deck/DeckFormat.h"
 #include "model/Numbers.h"
@@ -28,6 +31,9 @@ public:
         : line_(start), spec_(spec), context_(std::move(context)), expected_(spec.fields.size()),
           excess_(spec.fields.size(), 0)
     {
+        // The card's name as the deck shows it: "5   1 3" for a row card.
+        const size_t keyLength = std::string_view(spec.key).size();
+        cardName_ = std::string(start.substr(0, std::min(keyLength, start.size())));
     }
     CardBuilder& value(int field, double v)
     {
@@ -67,7 +73,7 @@ public:
             const std::string label =
                 culprit < context_.labels.size() ? context_.labels[culprit] : spec_.fields[culprit].name;
             throw DeckValueError("The " + label + context_.where + ", " + expected_[culprit].value_or("") +
-                                 ", cannot be written in the input deck card \"" + std::string(spec_.key) +
+                                 ", cannot be written in the input deck card \"" + cardName_ +
                                  "\": it is too wide for its columns (up to column " +
                                  std::to_string(spec_.fields[culprit].endColumn) +
                                  ") and would be read back as a different value. Enter a smaller value.");
@@ -81,6 +87,7 @@ private:
     CardContext context_;
     std::vector<std::optional<std::string>> expected_;
     std::vector<int> excess_;  // characters beyond the room between the field's neighbours
+    std::string cardName_;
 };
 
 double num(const std::string& cell) { return parseNumber(cell); }
