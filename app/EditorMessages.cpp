@@ -48,4 +48,12 @@ std::optional<std::string> InputBoxPrompter::askText(const std::string& title, c
     return text.toStdString();
 }
 
+bool InputBoxPrompter::confirm(const std::string& title, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, dialogOwner(parent_));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace velta

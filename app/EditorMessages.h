@@ -23,12 +23,14 @@ private:
 };
 
 // An input box with a title, a prompt and a default text; cancel gives an
-// empty optional.
+// empty optional. Warnings to confirm are message boxes.
 class InputBoxPrompter : public Prompter {
 public:
     explicit InputBoxPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     std::optional<std::string> askText(const std::string& title, const std::string& prompt,
                                        const std::string& defaultText) override;
+    // A warning message box with "Yes" (keep the values) and "No".
+    bool confirm(const std::string& title, const std::string& text) override;
 
 private:
     QPointer<QWidget> parent_;

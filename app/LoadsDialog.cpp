@@ -145,7 +145,7 @@ void TChargementFiche::OKButtonClick()
     // with an error; the editor then stays open so that the cell can be put
     // right.
     bool validated = false;
-    const bool finished = runCommand(s_, [&] { validated = LectureChargement(s_); });
+    const bool finished = runCommand(s_, [&] { validated = LoadsOKButtonClick(s_); });
     refresh();
     if (!finished) return;
     if (redraw2D_) redraw2D_();

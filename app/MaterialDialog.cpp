@@ -127,7 +127,7 @@ void TMateriauFiche::OKButtonClick()
     // with an error; the editor then stays open so that the cell can be put
     // right.
     bool validated = false;
-    const bool finished = runCommand(s_, [&] { validated = LectureMateriau(s_); });
+    const bool finished = runCommand(s_, [&] { validated = MaterialOKButtonClick(s_); });
     refresh();
     if (!finished) return;
     if (redraw2D_) redraw2D_();

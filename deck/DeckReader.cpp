@@ -94,6 +94,7 @@ public:
     void line(std::string_view l)
     {
         s_.geo.AngleRadioGroup = 0;
+        refuseControlBytes(l);
         if (startsWith(l, kTitleKey))
             title(l);
         else if (startsWith(l, kElevationsKey))
@@ -121,6 +122,30 @@ public:
     }
 
 private:
+    // A control byte (NUL, TAB, ...) inside a value would read as a blank and
+    // silently make another number of what is left ("\0195.000" as 195), so
+    // a card the reader uses is refused when one stands where it reads. The
+    // weight card is read in one column only; other unknown cards are skipped.
+    static void refuseControlBytes(std::string_view l)
+    {
+        const bool rowCard = startsWith(l, "5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6';
+        const bool weightCard = startsWith(l, kWeightKey);
+        bool known = rowCard;
+        for (std::string_view k :
+             {kTitleKey, kElevationsKey, kWeightKey, kOptionsKey, kBaseKey, kRightBaseKey, kCrestKey, kArchKey})
+            known = known || startsWith(l, k);
+        if (!known) return;
+        for (size_t i = 0; i < l.size(); ++i) {
+            const auto b = static_cast<unsigned char>(l[i]);
+            if (b >= 0x20 && b != 0x7f) continue;
+            if (weightCard && static_cast<int>(i) + 1 != kWeightColumn) continue;
+            const std::string key(l.substr(0, rowCard ? 7 : 5));
+            throw DeckFormatError("Card \"" + key + "\" holds a control character (code " + std::to_string(b) +
+                                  ") in column " + std::to_string(i + 1) +
+                                  ", where a value is read: the deck is damaged and is not read.");
+        }
+    }
+
     Tab3dim& work(int t) { return m_.FaceTabWork[t]; }
     static std::string general(double x) { return formatGeneral(x); }
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/Numbers.h"
 #include "model/Session.h"
 
 namespace velta {
@@ -13,10 +14,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A value that the deck's columns cannot carry: written, it would be read
+// back as another value. The message names the value and where it stands.
+class DeckValueError : public ConversionError {
+public:
+    using ConversionError::ConversionError;
+};
+
 // The deck text of the case (imperial copy), lines ended by CR LF. `slot` is
 // the tab slot whose dam name goes on the title card; `nbCenter` the centre
 // count shown by the geometry editor. Throws ConversionError for a cell that
-// must be a number and is not.
+// must be a number and is not, and DeckValueError for a value too wide for
+// its columns: every deck it returns reads back to the same values.
 std::string composeDeck(const CaseModel& m, int slot, int nbCenter);
 
 // Writes the live case to `path`. Asks for the dam name first when the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -45,8 +46,122 @@ void loadArcGrid(Session& s)
     const int n = std::clamp(s.model.NbArcs, 0, kMaxArcs);
     const int u = s.model.UnitSystem;
     g.setDataRows(n);
-    for (int r = 1; r <= n; ++r)
+    for (int r = 1; r <= n; ++r) {
         for (int c = 0; c <= kArcPhiR; ++c) g.cell(c, r) = s.model.ArcTab(u, c, n - r);
+        g.setRowTag(r, n - r);
+    }
+}
+
+// The arch table is about to take the grid's rows: the per-arch rows of the
+// rock moduli and the temperatures, and the grout arch, follow their arches
+// (each grid row is tagged with the arch row it was loaded from); an arch
+// added in the grid gets empty rows. `oldArcs` is the arch count before the
+// commit. Afterwards each grid row is tagged with its new arch row.
+void keepPerArchRows(CaseModel& m, GridState& g, int n, int oldArcs)
+{
+    const int u = m.UnitSystem;
+    const Tab3dim oldDef = m.DefTab, oldTemp = m.TempTab;
+    const int oldGroutRow = m.GroutIndex >= 0 && m.GroutIndex < oldArcs ? oldArcs - 1 - m.GroutIndex : -1;
+    int grout = -1;
+    for (Tab3dim* t : {&m.DefTab, &m.TempTab})
+        for (int uu = 0; uu < kUnitCopies; ++uu)
+            for (int c = 0; c < kTabColumns; ++c)
+                for (int r = 0; r < kTabRows; ++r) (*t)(uu, c, r).clear();
+    for (int r = 1; r <= n; ++r) {
+        const int k = n - r;
+        const int from = g.rowTag(r);
+        if (from >= 0 && from < oldArcs) {
+            for (int uu = 0; uu < kUnitCopies; ++uu)
+                for (int c = 0; c < kTabColumns; ++c) {
+                    m.DefTab(uu, c, k) = oldDef(uu, c, from);
+                    m.TempTab(uu, c, k) = oldTemp(uu, c, from);
+                }
+            if (from == oldGroutRow) grout = r - 1;
+        }
+        // The elevation column follows the arch's elevation, also when the
+        // arch was moved.
+        const std::string& z = g.cell(kArcElevation, r);
+        std::string other;
+        try {
+            other = convertCell(Quantity::Length, z, u, 3);
+        } catch (const std::exception&) {
+        }
+        for (Tab3dim* t : {&m.DefTab, &m.TempTab}) {
+            (*t)(u, 0, k) = z;
+            (*t)(1 - u, 0, k) = other;
+        }
+        g.setRowTag(r, k);
+    }
+    m.GroutIndex = grout;
+}
+
+bool sameElevation(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(b));
+}
+
+// The arches and the face tables must lie between the base and the top of
+// the dam (a deck with an arch above its crest cannot be read back). Reports
+// the first fault through `fail` and returns whether all is well.
+bool checkElevationRanges(Session& s, const std::function<void(const std::string&)>& fail)
+{
+    const CaseModel& m = s.model;
+    const int u = m.UnitSystem;
+    const double base = m.BaseElev[u], top = m.TopElev[u];
+    const std::string unit = std::string(" ") + lengthUnit(u);
+    const std::string range = "the dam runs from its base at " + formatGeneral(base) + unit + " to its top at " +
+                              formatGeneral(top) + unit;
+    if (!(top > base)) {
+        fail("The top of the dam (" + formatGeneral(top) + unit + ") must be above its base (" +
+             formatGeneral(base) + unit + ").");
+        return false;
+    }
+    const GridState& g = s.geo.ArcStringGrid;
+    const int n = g.dataRows();
+    std::optional<double> above;
+    for (int r = 1; r <= n; ++r) {
+        const auto z = tryParseNumber(g.cell(kArcElevation, r));
+        if (!z) continue;  // reported as an input error of the structure
+        const std::string e = trim(g.cell(kArcElevation, r)) + unit;
+        if (*z > top && !sameElevation(*z, top)) {
+            fail("The arch at elevation " + e + " lies above the top of the dam: " + range +
+                 ", and every arch must lie between them.");
+            return false;
+        }
+        if (*z < base && !sameElevation(*z, base)) {
+            fail("The arch at elevation " + e + " lies below the base of the dam: " + range +
+                 ", and every arch must lie between them.");
+            return false;
+        }
+        if (above && (*z > *above || sameElevation(*z, *above))) {
+            fail("The arch at elevation " + e + " is not below the arch above it (" + formatGeneral(*above) + unit +
+                 "): the arches must rise from the base to the top.");
+            return false;
+        }
+        above = *z;
+    }
+    const int lastTable = m.NbCenter == 2 ? kRightDownstreamLoC : kDownstreamLoC;
+    for (int t = 0; t <= lastTable; ++t) {
+        const std::string name =
+            t < static_cast<int>(s.geo.faceTabs.size()) ? s.geo.faceTabs[t] : "table " + std::to_string(t);
+        const int rows = std::clamp(m.FaceRows[t], 0, kTabRows - 1);
+        std::vector<double> z;
+        for (int r = 0; r <= rows; ++r) {
+            const auto v = tryParseNumber(m.FaceTab[t](u, kColElevation, r));
+            if (!v) return true;  // the face validation reports it
+            z.push_back(*v);
+        }
+        bool spans = sameElevation(z.front(), base) && sameElevation(z.back(), top);
+        for (size_t r = 1; r < z.size(); ++r) spans = spans && z[r] > z[r - 1] && !sameElevation(z[r], z[r - 1]);
+        if (!spans) {
+            fail("The face table \"" + name + "\" runs from " + formatGeneral(z.front()) + unit + " to " +
+                 formatGeneral(z.back()) + unit + " but " + range +
+                 ": each face table must rise from the base to the top. Select its tab so that it takes the "
+                 "new top and base, and check its elevations.");
+            return false;
+        }
+    }
+    return true;
 }
 
 void setFaceTabCaptions(GeometryEditorState& geo, bool renamingRightTabs)
@@ -372,8 +487,11 @@ bool LectureStructure(Session& s)
         ok = false;
     };
 
+    const int oldArcs = m.archRows();
+
     // 1. Scalars; the fields after the first that is not a number keep their values.
     m.NbCenter = std::clamp(geo.NbCenterEdit, 1, 2);
+    bool scalarsRead = true;
     try {
         m.TopElev[u] = parseNumber(geo.TopDEdit);
         m.BaseElev[u] = parseNumber(geo.BaseDEdit);
@@ -381,6 +499,7 @@ bool LectureStructure(Session& s)
         m.RadiusR[u] = m.NbCenter == 2 ? parseNumber(geo.RadiusEditR) : m.Radius[u];
     } catch (const ConversionError&) {
         fail("error with the general structure data");
+        scalarsRead = false;
     }
 
     // 2. Face tables. With one centre the right-hand lines of centres are the
@@ -393,6 +512,11 @@ bool LectureStructure(Session& s)
         m.FaceRows[kRightUpstreamLoC] = m.FaceRows[kUpstreamLoC];
         m.FaceRows[kRightDownstreamLoC] = m.FaceRows[kDownstreamLoC];
     }
+
+    // Arches and face tables between the base and the top. Outside them the
+    // cantilever layout cannot be derived, and is left as it was.
+    const bool inRange = !scalarsRead || checkElevationRanges(s, fail);
+    if (!inRange) ok = false;
 
     // 3 to 6. Arch table and cantilever layout.
     GridState& g = geo.ArcStringGrid;
@@ -426,17 +550,20 @@ bool LectureStructure(Session& s)
             }
         }
 
+        keepPerArchRows(m, g, n, oldArcs);
         for (int r = 1; r <= n; ++r)
             for (int c = 0; c <= kArcPhiR; ++c) m.ArcTab(u, c, n - r) = g.cell(c, r);
 
-        CantileverLayout l = computeCantileverLayout(m.ArcTab, n, u, m.FaceTab[kUpstreamLoC],
-                                                     m.FaceTab[kRightUpstreamLoC], m.Radius[u], m.RadiusR[u]);
-        if (u == kSI)
-            for (int k = l.first; k <= l.last; ++k) l.baseElev[k] = R2(l.baseElev[k] / kFoot);
-        m.ConsAngle = l.angle;
-        m.ConsBaseElev = l.baseElev;
-        m.FirstCons = l.first;
-        m.LastCons = l.last;
+        if (inRange) {
+            CantileverLayout l = computeCantileverLayout(m.ArcTab, n, u, m.FaceTab[kUpstreamLoC],
+                                                         m.FaceTab[kRightUpstreamLoC], m.Radius[u], m.RadiusR[u]);
+            if (u == kSI)
+                for (int k = l.first; k <= l.last; ++k) l.baseElev[k] = R2(l.baseElev[k] / kFoot);
+            m.ConsAngle = l.angle;
+            m.ConsBaseElev = l.baseElev;
+            m.FirstCons = l.first;
+            m.LastCons = l.last;
+        }
     } catch (const std::exception&) {
         s.messages.error("Erreur d'entrée de la structure");
         ok = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/CaseChecks.h"
 #include "model/Numbers.h"
 #include "model/Units.h"
 
@@ -83,6 +84,17 @@ bool LectureChargement(Session& s)
         m.TempTab(other, 2, r) = convertCell(Quantity::TempChange, m.TempTab(u, 2, r), u, 2);
     }
     return ok;
+}
+
+bool LoadsOKButtonClick(Session& s)
+{
+    const int items = static_cast<int>(s.loads.GroutComboBox.size());
+    if (s.loads.groutSelected < 0 || s.loads.groutSelected >= items) {
+        s.messages.error(noGroutArchText());
+        return false;
+    }
+    if (!confirmUnusualValues(s, "Loads", unusualLoads(s))) return false;
+    return LectureChargement(s);
 }
 
 void LoadsAnnulerButtonClick(Session& s)

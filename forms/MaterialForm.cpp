@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/CaseChecks.h"
 #include "model/Numbers.h"
 #include "model/Units.h"
 
@@ -94,6 +95,18 @@ bool LectureMateriau(Session& s)
         m.DefTab(other, 2, r) = convertCell(Quantity::Modulus, m.DefTab(u, 2, r), u, 2);
     }
     return ok;
+}
+
+bool MaterialOKButtonClick(Session& s)
+{
+    if (s.mat.DefRadioGroup == 1) {
+        if (auto missing = missingRockModulus(s.mat.DefStringGrid, lengthUnit(s.model.UnitSystem))) {
+            s.messages.error(*missing);
+            return false;
+        }
+    }
+    if (!confirmUnusualValues(s, "Material properties", unusualMaterials(s))) return false;
+    return LectureMateriau(s);
 }
 
 void MaterialAnnulerButtonClick(Session& s)

@@ -10,6 +10,10 @@ void DefRadioGroupClick(Session& s, int kind);
 // The commit. Returns true when the materials were validated (the form
 // then closes).
 bool LectureMateriau(Session& s);
+// OK: refuses an empty rock modulus that variable moduli need, asks the
+// user to confirm unusual values, then commits. Returns true when the form
+// closes; the form stays open after a refusal or when the user goes back.
+bool MaterialOKButtonClick(Session& s);
 // Annuler: clears the materials mark.
 void MaterialAnnulerButtonClick(Session& s);
 

@@ -43,6 +43,15 @@ public:
     virtual ~Prompter() = default;
     virtual std::optional<std::string> askText(const std::string& title, const std::string& prompt,
                                                const std::string& defaultText) = 0;
+    // A warning that the user may accept: true to go on with the values as
+    // they are, false to go back and change them. Without a user to ask,
+    // the values are kept.
+    virtual bool confirm(const std::string& title, const std::string& text)
+    {
+        (void)title;
+        (void)text;
+        return true;
+    }
 };
 
 // Answers every question with the same reply; nullopt acts as "cancel".
@@ -55,7 +64,14 @@ public:
         asked.push_back(title + "|" + prompt);
         return reply_;
     }
+    bool confirm(const std::string& title, const std::string& text) override
+    {
+        confirmations.push_back(title + "|" + text);
+        return confirmReply;
+    }
     std::vector<std::string> asked;
+    std::vector<std::string> confirmations;  // every warning asked, title and text
+    bool confirmReply = true;                // the answer to every warning
 
 private:
     std::optional<std::string> reply_;

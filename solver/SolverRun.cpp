@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "deck/DeckWriter.h"
+#include "forms/CaseChecks.h"
 
 namespace velta {
 
@@ -83,6 +84,12 @@ void dropResults(Session& s, const RunHooks& hooks)
 
 bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
 {
+    // An arch without the rock moduli or the grout arch the analysis needs
+    // would be analysed with values nobody entered.
+    if (const auto missing = missingArchValue(s.model)) {
+        s.messages.error(*missing);
+        return false;
+    }
     if (s.main.tabIndex < 0) {
         s.main.tabs.push_back("calc_0");
         s.main.tabIndex = static_cast<int>(s.main.tabs.size()) - 1;

@@ -54,8 +54,10 @@ std::string engineFailure(const Session& s, int slot);
 // shown, and ValuesMode reset. A run that could not start, that the user
 // stopped or that the engine refused reads nothing: the results are
 // dropped, the case is shown without them, and one message says why (the
-// caller tells of a stop). Returns false when the deck could not be written
-// (the error has then been shown and nothing else happened).
+// caller tells of a stop). Returns false when the case lacks a value the
+// analysis needs (a rock modulus of an arch, the grout arch) or the deck
+// could not be written (the error has then been shown and nothing else
+// happened).
 bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
 
 }  // namespace velta

@@ -562,3 +562,153 @@ TEST(DeckReader, LineEndsAndMissingEndCard)
     after.read(t1() + "7   10     1250.000   55.000 55.000\r\n");
     EXPECT_EQ(after.s.model.NbArcs, 5);
 }
+
+// Values at the edges of their fields and beyond: the writer either refuses
+// the case with a message, or writes a deck that reads back to the same case.
+TEST(DeckReader, EveryDeckTheWriterAcceptsReadsBackToTheSameCase)
+{
+    CaseMaker maker(99);
+    std::mt19937 rng(11);
+    const std::vector<std::string> temperatures = {"",        "0",        "-0.005",    "99.99",    "-99.99",
+                                                   "-12.34",  "123.45",   "-123.45",   "9999.99",  "-9999.99",
+                                                   "99999.99", "1000000", "-1000000",  "1e8",      "-4.5e9"};
+    const std::vector<std::string> moduli = {"",      "0.01",   "9.99",    "10",   "10.00", "99.99",
+                                             "100",   "999.99", "1234.5",  "1e6",  "-5",    "123456789"};
+    const std::vector<double> scalars = {0, 0.005, 0.2, 9.999, 99.999, 12345.678, 99999.999, 1e6, -1e6, 123456789};
+    auto any = [&rng](const auto& xs) { return xs[std::uniform_int_distribution<size_t>(0, xs.size() - 1)(rng)]; };
+    int refused = 0, written = 0;
+    for (int i = 0; i < 400; ++i) {
+        SCOPED_TRACE(i);
+        const bool two = i % 2 == 1;
+        CaseModel m = maker.make(two);
+        for (int r = 0; r < m.NbArcs; ++r) {
+            m.TempTab(0, 1, r) = any(temperatures);
+            m.TempTab(0, 2, r) = any(temperatures);
+            m.DefTab(0, 1, r) = any(moduli);
+            m.DefTab(0, 2, r) = any(moduli);
+        }
+        for (UnitPair* p : {&m.Ec, &m.Nuc, &m.Thec, &m.Wc, &m.Er, &m.Nur})
+            if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) (*p)[0] = any(scalars);
+        std::string deck;
+        try {
+            deck = composeDeck(m, 0, two ? 2 : 1);
+        } catch (const DeckValueError& e) {
+            ++refused;
+            EXPECT_NE(std::string(e.what()).find("cannot be written in the input deck"), std::string::npos);
+            continue;
+        }
+        ++written;
+        Reader r;
+        r.read(deck);
+        ASSERT_TRUE(r.validated()) << deck << "\nmessages: " << testing::PrintToString(r.sink.texts());
+        ASSERT_EQ(r.save(), deck);
+        // The per-arch values are those of the case, in F2.
+        for (int a = 0; a < m.NbArcs; ++a)
+            for (int c : {1, 2}) {
+                auto f2 = [](const std::string& t) { return t.empty() ? t : formatF2(parseNumber(t)); };
+                ASSERT_EQ(r.s.model.TempTab(0, c, a), f2(m.TempTab(0, c, a))) << deck;
+                ASSERT_EQ(r.s.model.DefTab(0, c, a), f2(m.DefTab(0, c, a))) << deck;
+            }
+    }
+    // Both outcomes happen: the test covers refusals and wide values written.
+    EXPECT_GT(refused, 20);
+    EXPECT_GT(written, 20);
+
+    // The examples read and write back unchanged.
+    for (const char* name : {"simple.dat", "two_centred.dat", "double_curvature.dat", "si_units.dat"}) {
+        SCOPED_TRACE(name);
+        const std::string deck = test::readFile(std::string(VELTA_SOURCE_DIR) + "/examples/" + name);
+        Reader r;
+        r.read(deck);
+        ASSERT_TRUE(r.validated()) << testing::PrintToString(r.sink.texts());
+        const std::string again = r.save();
+        Reader r2;
+        r2.read(again);
+        ASSERT_TRUE(r2.validated());
+        EXPECT_EQ(r2.save(), again);
+    }
+}
+
+TEST(DeckWriter, RefusesAValueTooWideForItsColumnsAndKeepsTheRecoverableOnes)
+{
+    Reader r;
+    r.read(t1());
+    ASSERT_TRUE(r.validated());
+    CaseModel& m = r.s.model;
+    // A linear change of six characters and moduli of five run past their
+    // columns and still read back: they are written.
+    m.TempTab(0, 1, 2) = "10";
+    m.TempTab(0, 2, 2) = "-12.34";
+    m.DefTab(0, 1, 2) = "10.00";
+    m.DefTab(0, 2, 2) = "12.5";
+    const std::string deck = r.save();
+    Reader back;
+    back.read(deck);
+    EXPECT_EQ(back.s.model.TempTab(0, 2, 2), "-12.34");
+    EXPECT_EQ(back.s.model.DefTab(0, 1, 2), "10.00");
+    EXPECT_EQ(back.s.model.DefTab(0, 2, 2), "12.50");
+
+    // A linear change of a million degrees would push the moduli out of
+    // their fields (the left one read as the right one): refused, naming the
+    // value and the arch.
+    m.TempTab(0, 1, 2) = "5";
+    m.TempTab(0, 2, 2) = "1e6";
+    m.DefTab(0, 1, 2) = "2";
+    m.DefTab(0, 2, 2) = "4";
+    const std::string z = trim(m.ArcTab(0, kArcElevation, 2));
+    try {
+        r.save();
+        FAIL() << "a value too wide for the deck was written";
+    } catch (const DeckValueError& e) {
+        const std::string msg = e.what();
+        EXPECT_NE(msg.find("linear temperature change"), std::string::npos) << msg;
+        EXPECT_NE(msg.find("card \"7   1\""), std::string::npos) << msg;
+        EXPECT_NE(msg.find("1000000.00"), std::string::npos) << msg;
+        EXPECT_NE(msg.find("arch at elevation " + z), std::string::npos) << msg;
+    }
+    // The uniform change has room enough for a million degrees and more.
+    m.TempTab(0, 1, 2) = "-1e7";
+    m.TempTab(0, 2, 2) = "5";
+    Reader wide;
+    wide.read(r.save());
+    EXPECT_EQ(wide.s.model.TempTab(0, 1, 2), "-10000000.00");
+    EXPECT_EQ(wide.s.model.DefTab(0, 1, 2), "2.00");
+    EXPECT_EQ(wide.s.model.DefTab(0, 2, 2), "4.00");
+    // A procedure control code of two characters cannot stand in column 6.
+    m.ArcTab(0, kArcCode, 2) = "10";
+    EXPECT_THROW(r.save(), DeckValueError);
+}
+
+TEST(DeckReader, ControlBytesInAFieldRefuseTheDeck)
+{
+    // "\0195.000" for a reservoir of 1195 must not become 195.
+    const std::pair<std::string, std::string> cases[] = {
+        {"4   0", std::string("4   0      1000.000 1200.000 ") + '\0' + "195.000          1200.000"},
+        {"7   1", "7   11     1000.000\t"},
+        {"3   0", "3   0     3010000000000    3.000 0.2005.600   0.0\x7f" "0300.000 0.200"},
+        {"5   1 2", "5   1 2 1   12\x01" "0.000      -0.150"},
+        {"1   0", "1   0      T1\x1b"},
+        {"1   3", std::string("1   3     000000000000000 0010000  00001 001100101010000 00    ") + '\0'},
+    };
+    for (const auto& [key, card] : cases) {
+        SCOPED_TRACE(key);
+        size_t at = 0;
+        while (static_cast<unsigned char>(card[at]) >= 0x20 && card[at] != 0x7f) ++at;
+        Reader r;
+        try {
+            r.read(withCard(t1(), key, card));
+            ADD_FAILURE() << "a control byte was read as a blank";
+        } catch (const DeckFormatError& e) {
+            const std::string msg = e.what();
+            EXPECT_NE(msg.find("Card \"" + key + "\""), std::string::npos) << msg;
+            EXPECT_NE(msg.find("column " + std::to_string(at + 1) + ","), std::string::npos) << msg;
+        }
+        EXPECT_FALSE(r.accepted);
+        EXPECT_FALSE(r.s.main.GeometrieMenu);
+    }
+    // Outside the columns the reader uses, and on cards it skips, they do no harm.
+    Reader ok;
+    ok.read(withCard(withCard(t1(), "1   3", "1   3\t    000000000000000 0010000  00001 001100101010000 00    0"),
+                     "2   0", std::string("2   0\0    011111101", 19)));
+    EXPECT_TRUE(ok.validated()) << testing::PrintToString(ok.sink.texts());
+}

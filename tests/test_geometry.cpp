@@ -324,9 +324,10 @@ TEST_F(Fixture, ArchChecks)
          {{"200", "2", "", ""}, {"100", "1"}},
          {"Erreur d'entrée de la structure"},
          false},
-        {"angle above the line of centres",
+        {"arch above the top of the dam",
          {{"250", "0", "30", "30"}, {"100", "1"}},
-         {"Erreur d'entrée de la structure"},
+         {"The arch at elevation 250 ft lies above the top of the dam: the dam runs from its base at 100 ft "
+          "to its top at 200 ft, and every arch must lie between them."},
          false},
     };
     for (const auto& c : cases) {

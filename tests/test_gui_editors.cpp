@@ -551,6 +551,55 @@ TEST_F(GeometryEditor, RightClickCommandsInsertChangeAndRemoveRows)
     EXPECT_TRUE(sink.entries.empty());
 }
 
+TEST_F(GeometryEditor, InsertedArchLeavesEveryArchItsTemperaturesAndModuli)
+{
+    CaseModel& m = s.model;
+    for (int r = 0; r < 3; ++r) {
+        m.TempTab(kImperial, 1, r) = std::to_string(r + 1);
+        m.DefTab(kImperial, 1, r) = m.DefTab(kImperial, 2, r) = std::to_string(r + 5);
+    }
+    m.VariableModuli = true;
+    m.GroutIndex = 0;
+    QMenu* menu = menuOn(arcGrid, "ArcPopupMenu", 1);
+    prompter.replies = {"75"};
+    action(menu, "Insert below")->trigger();
+    ASSERT_EQ(elevations(arcGrid), (QStringList{"100", "75", "50", "0"}));
+    typeCell(arcGrid, 1, 1, "0");
+    typeCell(arcGrid, 1, 2, "42");
+    typeCell(arcGrid, 1, 3, "42");
+    QTest::mouseClick(child<QPushButton>(dlg.get(), "OKButton"), Qt::LeftButton);
+    ASSERT_TRUE(sink.entries.empty()) << sink.texts()[0];
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(m.TempTab(kImperial, 1, 3), "3");  // the crest keeps its temperature
+    EXPECT_EQ(m.TempTab(kImperial, 1, 2), "");   // the new arch has none
+    EXPECT_EQ(m.TempTab(kImperial, 1, 1), "2");
+    EXPECT_EQ(m.DefTab(kImperial, 1, 3), "7");
+    EXPECT_EQ(m.GroutIndex, 0);
+
+    // The loads editor shows them on their arches; the material editor asks
+    // for the new arch's moduli before it closes.
+    TChargementFiche loads(s, redraw);
+    loads.show();
+    auto* uni = child<QTableWidget>(&loads, "ThuniStringGrid");
+    EXPECT_EQ(cellText(uni, 0, 1), "3");
+    EXPECT_EQ(cellText(uni, 1, 1), "");
+    EXPECT_EQ(cellText(uni, 2, 1), "2");
+    TMateriauFiche mat(s, redraw);
+    mat.show();
+    QTest::mouseClick(child<QPushButton>(&mat, "OKButton"), Qt::LeftButton);
+    EXPECT_TRUE(mat.isVisible());
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_NE(sink.entries[0].text.find("left rock modulus of the arch at elevation 75 ft is empty"),
+              std::string::npos);
+    auto* def = child<QTableWidget>(&mat, "DefStringGrid");
+    typeCell(def, 1, 1, "4");
+    typeCell(def, 1, 2, "4.5");
+    QTest::mouseClick(child<QPushButton>(&mat, "OKButton"), Qt::LeftButton);
+    EXPECT_FALSE(mat.isVisible());
+    EXPECT_EQ(m.DefTab(kImperial, 2, 2), "4.5");
+    EXPECT_EQ(m.DefTab(kImperial, 2, 3), "7");
+}
+
 TEST_F(GeometryEditor, InsertBelowStopsAtElevenRows)
 {
     QMenu* menu = nullptr;
@@ -713,6 +762,23 @@ TEST(EditorBoxes, MessagesAreModalBoxesWithTheirIconAndOk)
         sink.show(kind, "Incorrect new elevation");
         EXPECT_EQ(text, "Incorrect new elevation");
         EXPECT_EQ(shown, icon);
+    }
+}
+
+TEST(EditorBoxes, UnusualValuesAreAWarningWithYesAndNo)
+{
+    app();
+    InputBoxPrompter prompter;
+    for (auto button : {QMessageBox::Yes, QMessageBox::No}) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "Loads");
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            box->button(button)->click();
+        });
+        EXPECT_EQ(prompter.confirm("Loads", "This value is unusual"), button == QMessageBox::Yes);
     }
 }
 
