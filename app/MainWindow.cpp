@@ -24,6 +24,7 @@
 #include "app/MaterialDialog.h"
 #include "app/shell/ScratchArea.h"
 #include "graphics/PaintingCanvas.h"
+#include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultViews.h"
 #include "solver/ResultsReader.h"
@@ -739,8 +740,11 @@ void TPrincipaleFiche::SavePictureMenuClick()
                                    QStringLiteral("png"),
                                    {QStringLiteral("png (*.png)")}});
     if (!path) return;
-    if (!mainImage_->image().save(*path, "PNG"))
-        s_.messages.error("The picture can not be saved: " + path->toStdString());
+    try {
+        writePng(path->toStdString(), mainImage_->image());
+    } catch (const FileWriteError& e) {
+        s_.messages.error("The picture can not be saved: " + std::string(e.what()));
+    }
 }
 
 void TPrincipaleFiche::UniteMenuClickSlot()
