@@ -34,22 +34,7 @@ int exportResults(int argc, char** argv)
     // runs to the end of the file), makes the export incomplete. It is still
     // written as the window would write it; the status says it is not whole.
     bool whole = batch.sink.count == messagesBefore;
-    int deflections = 0, stresses = 0;
-    for (int c = 0; c < kConsSlots; ++c) {
-        deflections += s.results.ResDeflCount[c];
-        stresses += s.results.ResStressCount[c];
-    }
-    if (deflections == 0 || stresses == 0) {
-        s.messages.error("velta-cli export: " + plt +
-                         (deflections == 0 && stresses == 0 ? " holds neither deflections nor stresses"
-                          : deflections == 0                ? " holds no deflections"
-                                                            : " holds no principal stresses"));
-        whole = false;
-    } else if (read.pltCutShort) {
-        s.messages.error("velta-cli export: " + plt +
-                         " ends before the end of its deflection and stress tables: it is cut short");
-        whole = false;
-    }
+    if (!tablesWhole(s, read, plt, "velta-cli export")) whole = false;
 
     if (si && s.model.UnitSystem != kSI) switchToSI(s);
     try {

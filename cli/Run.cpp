@@ -134,6 +134,7 @@ int run(int argc, char** argv)
     // Every message of the run (the engine not started, a section the reader
     // could not find) means the results are not whole.
     bool ok = batch.sink.count == messagesBefore && read.pltOpened && read.outOpened;
+    if (read.pltOpened && !tablesWhole(s, read, s.scratchFile(s.currentSlot(), ".PLT"), "velta-cli run")) ok = false;
 
     if (si && s.model.UnitSystem != kSI) switchToSI(s);
 
