@@ -26,6 +26,7 @@
 #include "app/ReportWindow.h"
 #include "app/shell/ScratchArea.h"
 #include "graphics/PaintingCanvas.h"
+#include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultViews.h"
 #include "solver/ResultsReader.h"
@@ -899,8 +900,11 @@ void TPrincipaleFiche::SavePictureMenuClick()
                                                 "choose another name or folder.");
         return;
     }
-    if (!mainImage_->shownImage().save(*path, "PNG"))
-        s_.messages.error("The picture can not be saved: " + path->toStdString());
+    try {
+        writePng(path->toStdString(), mainImage_->shownImage());
+    } catch (const FileWriteError& e) {
+        s_.messages.error("The picture can not be saved: " + std::string(e.what()));
+    }
 }
 
 void TPrincipaleFiche::UniteMenuClickSlot()

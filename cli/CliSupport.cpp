@@ -42,6 +42,28 @@ bool openCase(Session& s, const std::string& path)
     return accepted && s.main.caseValidated();
 }
 
+bool tablesWhole(Session& s, const ResultsReadOutcome& read, const std::string& plt, const std::string& command)
+{
+    int deflections = 0, stresses = 0;
+    for (int c = 0; c < kConsSlots; ++c) {
+        deflections += s.results.ResDeflCount[c];
+        stresses += s.results.ResStressCount[c];
+    }
+    if (deflections == 0 || stresses == 0) {
+        s.messages.error(command + ": " + plt +
+                         (deflections == 0 && stresses == 0 ? " holds neither deflections nor stresses"
+                          : deflections == 0                ? " holds no deflections"
+                                                            : " holds no principal stresses"));
+        return false;
+    }
+    if (read.pltCutShort) {
+        s.messages.error(command + ": " + plt +
+                         " ends before the end of its deflection and stress tables: it is cut short");
+        return false;
+    }
+    return true;
+}
+
 void switchToSI(Session& s)
 {
     s.model.UnitSystem = 1 - s.model.UnitSystem;

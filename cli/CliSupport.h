@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/Session.h"
+#include "solver/ResultsReader.h"
 
 namespace velta::cli {
 
@@ -28,6 +29,11 @@ struct BatchSession {
 // when the case was accepted: the reader's flag stayed true and the three
 // Data marks are set. Read errors are reported on stderr.
 bool openCase(Session& s, const std::string& path);
+
+// After a results read: says, naming the .PLT, when it gave no deflections
+// or no stresses, or ended before the end of its tables (the reader passes
+// over a section that runs to the end of the file). True when whole.
+bool tablesWhole(Session& s, const ResultsReadOutcome& read, const std::string& plt, const std::string& command);
 
 // Switches the session to SI units as the Data menu's unit entry does.
 void switchToSI(Session& s);

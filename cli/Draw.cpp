@@ -5,13 +5,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
+#include "model/FileWriter.h"
 #if __has_include("solver/ResultsReader.h")
 #include "solver/ResultsReader.h"
 #define VELTA_HAS_RESULTS_READER 1
@@ -96,17 +96,15 @@ int draw(int argc, char** argv)
     if (!o.logPath.empty()) canvas.setLog(&ops);
     const bool drawn = drawNamedView(s, canvas, o.view);
 
-    if (!o.logPath.empty()) {
-        std::ofstream log(o.logPath, std::ios::binary | std::ios::trunc);
-        for (const auto& op : ops) log << op << '\n';
-        log.close();
-        if (!log) {
-            say("velta-cli draw: cannot write " + o.logPath);
-            return 1;
+    try {
+        if (!o.logPath.empty()) {
+            std::string log;
+            for (const auto& op : ops) log += op + '\n';
+            writeFileAtomically(o.logPath, log);
         }
-    }
-    if (!image.save(QString::fromStdString(o.pngPath), "PNG")) {
-        say("velta-cli draw: cannot write " + o.pngPath);
+        writePng(o.pngPath, image);
+    } catch (const FileWriteError& e) {
+        say(std::string("velta-cli draw: ") + e.what());
         return 1;
     }
     return drawn ? 0 : 1;

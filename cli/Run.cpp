@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLockFile>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -18,6 +19,7 @@
 #include "cli/CliSupport.h"
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
+#include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultsReader.h"
 #include "solver/SolverRun.h"
@@ -29,6 +31,10 @@ namespace {
 // The views in the order the window offers them; each picture is <view>.png.
 const char* const kViews[] = {"geometry", "3d", "deflection", "stresses", "forces", "loads"};
 const char* const kExportName = "results.csv";
+// Held by a run in its output folder, so that two runs never mix their files.
+const char* const kLockName = "velta-run.lock";
+// How long a run waits for another run in the same folder to end.
+constexpr int kLockWaitMs = 15000;
 
 void say(const std::string& text)
 {
@@ -55,8 +61,10 @@ bool drawPicture(Session& s, const std::string& view, const std::string& path)
         say("velta-cli run: the " + view + " view could not be drawn");
         return false;
     }
-    if (!image.save(QString::fromStdString(path), "PNG")) {
-        say("velta-cli run: cannot write " + path);
+    try {
+        writePng(path, image);
+    } catch (const FileWriteError& e) {
+        say(std::string("velta-cli run: ") + e.what());
         return false;
     }
     return true;
@@ -96,6 +104,17 @@ int run(int argc, char** argv)
         return 1;
     }
     const std::string dir = QDir(outDir).absolutePath().toStdString() + "/";
+    QLockFile lock(QString::fromStdString(dir + kLockName));
+    lock.setStaleLockTime(0); // a live run keeps its lock however long it takes
+    if (!lock.tryLock(kLockWaitMs)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            say("velta-cli run: the folder " + dir + " is in use by another run (lock file " + dir + kLockName +
+                "); nothing was written");
+        else
+            say("velta-cli run: cannot write the lock file " + dir + kLockName + ": " +
+                (lock.error() == QLockFile::PermissionError ? "Permission denied" : "unknown error"));
+        return 1;
+    }
     s.scratchDir = dir;
     // Outputs of an earlier run never pass for this run's.
     QFile::remove(QString::fromStdString(dir + kExportName));
@@ -115,6 +134,7 @@ int run(int argc, char** argv)
     // Every message of the run (the engine not started, a section the reader
     // could not find) means the results are not whole.
     bool ok = batch.sink.count == messagesBefore && read.pltOpened && read.outOpened;
+    if (read.pltOpened && !tablesWhole(s, read, s.scratchFile(s.currentSlot(), ".PLT"), "velta-cli run")) ok = false;
 
     if (si && s.model.UnitSystem != kSI) switchToSI(s);
 
@@ -124,7 +144,7 @@ int run(int argc, char** argv)
         try {
             ExporterResults(s, csv);
         } catch (const std::exception& e) {
-            s.messages.error("Cannot write " + csv + ": " + e.what());
+            s.messages.error(e.what());
             ok = false;
         }
     } else {

@@ -12,7 +12,7 @@ target_link_libraries(velta_make_examples PRIVATE velta_core)
 
 if(VELTA_BUILD_DOCS)
   add_executable(velta_mdpdf docs/tools/mdpdf.cpp)
-  target_link_libraries(velta_mdpdf PRIVATE Qt6::Core Qt6::Gui)
+  target_link_libraries(velta_mdpdf PRIVATE velta_core)
 
   set(VELTA_DOC_DIR ${CMAKE_BINARY_DIR}/bin)
   set(VELTA_DOC_IMAGES ${CMAKE_BINARY_DIR}/docs/images)

@@ -1,6 +1,5 @@
 #include "deck/DeckWriter.h"
 
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <optional>
@@ -251,19 +250,6 @@ std::string composeDeck(const CaseModel& m, int slot, int nbCenter)
     putCard(kControlCard110);
     putCard(kEndCard);
     return out;
-}
-
-void writeFileAtomically(const std::string& path, const std::string& bytes)
-{
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileWriteError(file.errorString().toStdString());
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        QString err = file.errorString();
-        file.cancelWriting();
-        throw FileWriteError(err.toStdString());
-    }
-    if (!file.commit()) throw FileWriteError(file.errorString().toStdString());
 }
 
 void EnregistrerDonnees(Session& s, const std::string& path)

@@ -3,16 +3,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/FileWriter.h"
 #include "model/Numbers.h"
 #include "model/Session.h"
 
 namespace velta {
-
-// Raised when the deck file cannot be written; carries the system's message.
-class FileWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // A value that the deck's columns cannot carry: written, it would be read
 // back as another value. The message names the value and where it stands.
@@ -33,9 +28,5 @@ std::string composeDeck(const CaseModel& m, int slot, int nbCenter);
 // written: on any failure the previous file stays as it was. Throws
 // ConversionError or FileWriteError.
 void EnregistrerDonnees(Session& s, const std::string& path);
-
-// Writes `bytes` to `path` through a temporary file renamed at the end.
-// Throws FileWriteError with the system's message.
-void writeFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace velta

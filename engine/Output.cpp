@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <sstream>
 
 #include "model/Numbers.h"
@@ -59,23 +59,44 @@ double fileAngle(double angleTowardRight, int slot)
     return slot >= kCrownSlot ? angleTowardRight : -angleTowardRight;
 }
 
+// Numbers are written with std::to_chars, which never looks at the locale:
+// the files read the same under any language setting.
+std::string fixedText(double x, int decimals)
+{
+    char buf[512];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
+// Exponent form as "%.<decimals>E" writes it: 1.234E+05.
+std::string exponentText(double x, int decimals)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, decimals);
+    std::string t(buf, r.ptr);
+    for (char& c : t)
+        if (c == 'e') c = 'E';
+    return t;
+}
+
+std::string padLeft(const std::string& t, int width)
+{
+    return int(t.size()) < width ? std::string(width - t.size(), ' ') + t : t;
+}
+
 } // namespace
 
 std::string fitNumber(double x, int width, int decimals)
 {
-    char buf[64];
     if (!std::isfinite(x)) x = 0;
-    if (width <= 0) { // free width
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-        return buf;
-    }
+    if (width <= 0) return fixedText(x, decimals); // free width
     for (int d = decimals; d >= 0; --d) {
-        std::snprintf(buf, sizeof buf, "%*.*f", width, d, x);
-        if (int(std::string(buf).size()) <= width) return buf;
+        const std::string t = fixedText(x, d);
+        if (int(t.size()) <= width) return padLeft(t, width);
     }
     for (int p = std::max(0, width - 7); p >= 0; --p) {
-        std::snprintf(buf, sizeof buf, "%*.*E", width, p, x);
-        if (int(std::string(buf).size()) <= width) return buf;
+        const std::string t = exponentText(x, p);
+        if (int(t.size()) <= width) return padLeft(t, width);
     }
     return std::string(width, '*');
 }
@@ -87,12 +108,7 @@ std::string degreesMinutes(double a)
     long minutes = std::lround(std::abs(a) * 60);
     if (a > 0 && minutes > 0 && minutes < 60) minutes += 180 * 60; // the same direction, read back exactly
     const long d = minutes / 60, m = minutes % 60;
-    char buf[48];
-    if (a < 0 && d > 0)
-        std::snprintf(buf, sizeof buf, "%3ld%3ld", -d, m);
-    else
-        std::snprintf(buf, sizeof buf, "%3ld%3ld", d, m);
-    return buf;
+    return padLeft(std::to_string(a < 0 && d > 0 ? -d : d), 3) + padLeft(std::to_string(m), 3);
 }
 
 std::string composePlt(const CaseModel& m, const AnalysisResult& r)
@@ -556,17 +572,16 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     o << text(" Rock reactions (lb):    X " + F(r.reaction.x(), 0, 1) + "   Y " + F(r.reaction.y(), 0, 1) +
               "   Z " + F(r.reaction.z(), 0, 1));
     const double an = r.applied.norm();
-    char buf[160];
-    std::snprintf(buf, sizeof buf,
-                  " Out of balance: %.3e of the applied load; residual of the equations %.3e",
-                  an > 0 ? (r.applied - r.reaction).norm() / an : 0.0, r.residual);
-    o << text(buf);
-    if (r.weightSeparate) {
-        std::snprintf(buf, sizeof buf,
-                      " Weight on the independent cantilevers: residual of the equations %.3e",
-                      r.weightResidual);
-        o << text(buf);
-    }
+    auto e3 = [](double x) {
+        std::string t = exponentText(x, 3);
+        for (char& c : t)
+            if (c == 'E') c = 'e';
+        return t;
+    };
+    o << text(" Out of balance: " + e3(an > 0 ? (r.applied - r.reaction).norm() / an : 0.0) +
+              " of the applied load; residual of the equations " + e3(r.residual));
+    if (r.weightSeparate)
+        o << text(" Weight on the independent cantilevers: residual of the equations " + e3(r.weightResidual));
     o << text(" END OF REPORT");
     return o.str();
 }

@@ -2,6 +2,7 @@
 // program's own folder when it is not there, analyses the case and writes
 // BASE.OUT and BASE.PLT beside it. Exit status 0 when the analysis is done.
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include "deck/DeckWriter.h"
 #include "engine/Engine.h"
 #include "engine/Output.h"
+#include "model/FileWriter.h"
 #include "model/Messages.h"
 #include "model/Session.h"
 
@@ -33,8 +35,19 @@ int main(int argc, char** argv)
     const std::string dat = (dir / (base + ".DAT")).string();
     const std::string out = (dir / (base + ".OUT")).string();
     const std::string plt = (dir / (base + ".PLT")).string();
-    // Results of an earlier run must not pass for this one's.
-    fs::remove(plt, ec);
+    // Results of an earlier run must not pass for this one's: they go before
+    // anything is analysed, and a folder that will not let them go is
+    // refused. A file that cannot be removed is emptied where it can be.
+    for (const std::string& old : {out, plt}) {
+        std::error_code rm;
+        fs::remove(old, rm);
+        if (!fs::exists(old, ec)) continue;
+        QFile stale(QString::fromStdString(old));
+        if (stale.open(QIODevice::WriteOnly | QIODevice::Truncate)) stale.close();
+        std::fprintf(stderr, "VELTA_DOS.exe: the previous results %s cannot be removed: %s; nothing analysed\n",
+                     old.c_str(), rm ? rm.message().c_str() : "it is still there");
+        return 1;
+    }
 
     auto fail = [&](const std::string& reason) {
         std::fprintf(stderr, "VELTA_DOS.exe: %s\n", reason.c_str());
@@ -68,6 +81,10 @@ int main(int argc, char** argv)
         const std::string tables = engine::composePlt(m, r);
         writeFileAtomically(out, report);
         writeFileAtomically(plt, tables);
+    } catch (const FileWriteError& e) {
+        // Tables that could not be written whole are never left behind.
+        fs::remove(plt, ec);
+        return fail(e.what());
     } catch (const engine::EngineError& e) {
         return fail(e.what());
     } catch (const std::exception& e) {

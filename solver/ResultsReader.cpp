@@ -138,7 +138,7 @@ void setForceControls(MainWindowState& w, bool on)
 }
 
 // Section A: radial deflections and cantilever loads.
-void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f)
+void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ended)
 {
     std::string_view line =
         search(f, [](std::string_view l) { return cut(l, 5, 44) == "RADIAL ADJUSTMENT CANTILEVER DEFLECTIONS"; });
@@ -167,6 +167,7 @@ void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f)
         }
         line = f.read();
     }
+    ended = cut(line, 5, 39) == "RADIAL ADJUSTMENT, ARCH DEFLECTIONS";
     auto [first, last] = usedSlots(m);
     for (int s = first; s <= last; ++s)
         for (int p = 0; p < r.ResDeflCount[s]; ++p) {
@@ -177,7 +178,7 @@ void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f)
 }
 
 // Section B: principal stresses on both faces, continuing after section A.
-void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f)
+void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ended)
 {
     std::string_view line =
         search(f, [](std::string_view l) { return cut(l, 4, 32) == "CANTILEVER PRINCIPAL STRESSES"; });
@@ -219,6 +220,7 @@ void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f)
         }
         line = f.read();
     }
+    ended = cut(line, 5, 41) == "PRINCIPAL ARCH STRESSES LEFT ABUTMENT";
     auto [first, last] = usedSlots(m);
     for (int s = first; s <= last; ++s)
         for (int p = 0; p < r.ResStressCount[s]; ++p) {
@@ -376,12 +378,13 @@ ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::st
     Init_resultat(s);
 
     if (!plt) s.messages.error(kPltNotFound + folder);
+    bool deflectionsEnded = false, stressesEnded = false;
     {
         LineReader f(plt ? std::string_view(*plt) : std::string_view());
-        bool ok = section(plt, [&] { readDeflections(r, m, f); });
+        bool ok = section(plt, [&] { readDeflections(r, m, f, deflectionsEnded); });
         if (!ok) s.messages.error(kDeflNotFound + folder);
         setDeflectionControls(w, ok);
-        ok = section(plt, [&] { readStresses(r, m, f); });
+        ok = section(plt, [&] { readStresses(r, m, f, stressesEnded); });
         if (!ok) s.messages.error(kStressNotFound + folder);
         setStressControls(w, ok);
     }
@@ -416,7 +419,7 @@ ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::st
     if (!ok) s.messages.error(kForcesNotFound);
     setForceControls(w, ok);
 
-    return {plt != nullptr, out != nullptr};
+    return {plt != nullptr, out != nullptr, plt && !(deflectionsEnded && stressesEnded)};
 }
 
 ResultsReadOutcome LectureResultats(Session& s, const std::string& pltPath, const std::string& outPath,

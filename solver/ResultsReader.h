@@ -14,6 +14,9 @@ namespace velta {
 struct ResultsReadOutcome {
     bool pltOpened = false;
     bool outOpened = false;
+    // The .PLT ended before the end title of its deflections or of its
+    // stresses: what was read of them may be cut short.
+    bool pltCutShort = false;
 };
 
 // Init_resultat: the results model back to its reset values.

@@ -4,10 +4,14 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLockFile>
+#include <QProcessEnvironment>
+#include <QThread>
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "cli/CliSupport.h"
@@ -24,6 +28,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kCli = std::string(VELTA_BIN_DIR) + "/velta-cli";
+const std::string kEngine = std::string(VELTA_BIN_DIR) + "/VELTA_DOS.exe";
+const std::string kNoSpace = ": No space left on device";
 const char* const kViews[] = {"geometry", "3d", "deflection", "stresses", "forces", "loads"};
 
 struct CliRun {
@@ -32,11 +38,19 @@ struct CliRun {
 };
 
 // Runs a binary with a bounded time: the tests run it under sanitizers too.
-CliRun runCli(const std::string& program, const std::vector<std::string>& args)
+// `locale`, when given, is the language setting of the child.
+CliRun runCli(const std::string& program, const std::vector<std::string>& args, const std::string& workDir = {},
+              const std::string& locale = {})
 {
     QProcess p;
     QStringList list;
     for (const auto& a : args) list << QString::fromStdString(a);
+    if (!workDir.empty()) p.setWorkingDirectory(QString::fromStdString(workDir));
+    if (!locale.empty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LC_ALL", "LC_NUMERIC"}) env.insert(name, QString::fromStdString(locale));
+        p.setProcessEnvironment(env);
+    }
     p.start(QString::fromStdString(program), list);
     if (!p.waitForFinished(300000)) {
         p.kill();
@@ -153,6 +167,19 @@ QImage image(const std::string& path)
     return QImage(QString::fromStdString(path));
 }
 
+// Every file of a folder, by name.
+std::map<std::string, std::string> folderFiles(const std::string& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = readFile(e.path());
+    return files;
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 } // namespace
 
 TEST(CliExport, RealCaseInBothUnitSystems)
@@ -183,9 +210,10 @@ TEST(CliExport, RealCaseInBothUnitSystems)
         std::vector<std::string> args{"export", deck, plt, out, dir.file("out.csv")};
         args.insert(args.end(), k.extra.begin(), k.extra.end());
         const CliRun r = tool(args);
-        EXPECT_EQ(r.status, 0);
         // The sample results were written for another layout of cantilevers:
-        // the sections that do not fit T1 are reported, the export still runs.
+        // the sections that do not fit T1 are reported, the export still
+        // runs, and the status says it is not whole.
+        EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "Geometric properties for archs not found in .out file\n"
                          "Forces results not found in .out file\n");
         const std::string csv = readFile(dir.file("out.csv"));
@@ -197,6 +225,41 @@ TEST(CliExport, RealCaseInBothUnitSystems)
         LectureResultats(batch.session, plt, out, dir.path());
         if (k.unitSystem == kSI) cli::switchToSI(batch.session);
         EXPECT_EQ(csv, composeResultsExport(batch.session.model, batch.session.results));
+    }
+}
+
+// The export is written whatever was read, and its status is 1 whenever the
+// reader reported something or the .PLT gave no deflection and no stress.
+TEST(CliExport, StatusTellsWhetherTheResultsWereWhole)
+{
+    TempDir dir;
+    const T1WithResults t1(dir);
+    const std::string plt = readFile(t1.plt), csv = dir.file("out.csv");
+    const std::string noStress = plt.substr(0, plt.find(stressTitle()));
+    struct Case {
+        const char* what;
+        std::string plt;
+        int status;
+        const char* message; // empty: no message at all
+    } cases[] = {
+        {"complete", plt, 0, ""},
+        {"empty .PLT", "", 1, "case.PLT holds neither deflections nor stresses\n"},
+        {"truncated .PLT", plt.substr(0, plt.size() * 3 / 4), 1,
+         "case.PLT ends before the end of its deflection and stress tables: it is cut short\n"},
+        {"no stresses", noStress, 1, "case.PLT holds no principal stresses\n"},
+        {"sections without a point", deflTitle() + "\r\n" + deflEnd() + "\r\n\r\n" + stressTitle() + "\r\n" +
+             stressEnd() + "\r\n",
+         1, "case.PLT holds neither deflections nor stresses\n"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        writeFile(dir.file("case.PLT"), k.plt);
+        std::filesystem::remove(csv);
+        const CliRun r = tool({"export", t1.deck, dir.file("case.PLT"), t1.out, csv});
+        EXPECT_EQ(r.status, k.status);
+        if (*k.message) EXPECT_NE(r.err.find(k.message), std::string::npos) << r.err;
+        else EXPECT_EQ(r.err, "");
+        EXPECT_EQ(readFile(csv).rfind("VELTA Results for quick analyses with spreadsheets\r\n", 0), 0u);
     }
 }
 
@@ -336,7 +399,8 @@ TEST(CliRun, EngineMissingOrOutputsThatCannotBeWritten)
         fs::create_directory(work.file("stresses.png"));
         const CliRun r = program.run({t1.deck, work.path()});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, "velta-cli run: cannot write " + work.file("stresses.png") + "\n");
+        EXPECT_EQ(r.err.rfind("velta-cli run: Cannot write " + work.file("stresses.png") + ": ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         for (const char* written : {"results.csv", "geometry.png", "3d.png", "loads.png"})
             EXPECT_TRUE(fs::is_regular_file(work.file(written))) << written;
     }
@@ -362,4 +426,140 @@ TEST(CliRun, UsageAndRefusedCase)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Cannot open file \"" + work.file("none.dat") + "\": No such file or directory\n");
     EXPECT_FALSE(fs::exists(work.file("out"))) << "nothing is made for a refused case";
+}
+
+// On a full disk no command replaces a good file with a bad one: the write
+// fails, the file stays byte for byte, and the message names it.
+TEST(CliFullDisk, EachWrittenFileKeepsThePreviousOne)
+{
+    SmallFileSystem disk(256);
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small file system is not allowed here";
+    TempDir data;
+    const T1WithResults t1(data);
+    struct Case {
+        const char* name;
+        std::vector<std::string> args; // the target is appended
+        std::string prefix;            // of the message before the file's name
+    } cases[] = {
+        {"deck.dat", {"resave", t1.deck}, "Cannot write "},
+        {"results.csv", {"export", t1.deck, t1.plt, t1.out}, "Cannot write "},
+        {"view.png", {"draw", t1.deck, "3d", "--results", t1.plt, t1.out, "--log", disk.file("ops.txt")},
+         "velta-cli draw: Cannot write "},
+    };
+    for (const auto& k : cases) writeFile(disk.file(k.name), std::string("good ") + k.name);
+    disk.fill();
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::vector<std::string> args = k.args;
+        if (args[0] == "draw") args.insert(args.begin() + 3, disk.file(k.name));
+        else args.push_back(disk.file(k.name));
+        const CliRun r = tool(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(contains(r.err, k.prefix + (args[0] == "draw" ? disk.file("ops.txt") : disk.file(k.name)) +
+                                        kNoSpace + "\n"))
+            << r.err;
+        EXPECT_EQ(readFile(disk.file(k.name)), std::string("good ") + k.name);
+    }
+    EXPECT_FALSE(fs::exists(disk.file("ops.txt")));
+
+    // The engine fills the disk after writing its files: neither the export
+    // nor a picture is left empty or cut short, and each is named.
+    const ProgramFolder program(copyingEngine(t1.plt, t1.out) + "cat /dev/zero > filler 2>/dev/null\n");
+    const std::string out = disk.file("run/");
+    disk.release(256 * 1024);
+    const CliRun r = program.run({t1.deck, out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "Cannot write " + out + "results.csv" + kNoSpace + "\n")) << r.err;
+    for (const char* view : kViews) {
+        EXPECT_TRUE(contains(r.err, "velta-cli run: Cannot write " + out + view + ".png" + kNoSpace + "\n"))
+            << r.err;
+        EXPECT_FALSE(fs::exists(out + view + ".png")) << view;
+    }
+    EXPECT_FALSE(fs::exists(out + "results.csv"));
+}
+
+// The engine's own files on a full disk and in a folder it cannot write.
+TEST(EngineFullDisk, NoTablesWithoutRoomAndNoStaleResults)
+{
+    SmallFileSystem disk(256);
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small file system is not allowed here";
+    const std::string deck = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
+    TempDir roomy;
+    fs::copy_file(deck, roomy.file("VELTA0.DAT"));
+    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, roomy.path()).status, 0);
+    const auto outSize = static_cast<long>(fs::file_size(roomy.file("VELTA0.OUT")));
+    ASSERT_GT(fs::file_size(roomy.file("VELTA0.PLT")), 4096u) << "the tables must not fit in the page left";
+
+    // Room for the report, not for the tables.
+    fs::copy_file(deck, disk.file("VELTA0.DAT"));
+    disk.fill();
+    disk.release(outSize + 4096);
+    CliRun r = runCli(kEngine, {"VELTA0"}, disk.path());
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(contains(r.err, "Cannot write " + disk.file("VELTA0.PLT") + kNoSpace)) << r.err;
+    EXPECT_FALSE(fs::exists(disk.file("VELTA0.PLT")));
+
+    // A folder that will not let the previous results go is refused before
+    // anything is analysed.
+    writeFile(disk.file("VELTA0.PLT"), "old");
+    ASSERT_TRUE(disk.makeReadOnly());
+    r = runCli(kEngine, {"VELTA0"}, disk.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "VELTA_DOS.exe: the previous results " + disk.file("VELTA0.OUT") +
+                                    " cannot be removed: Read-only file system; nothing analysed\n"))
+        << r.err;
+}
+
+// Two runs into one folder: the second waits for the first, and refuses
+// with a message when the folder stays taken.
+TEST(CliRun, OneRunAtATimeInAFolder)
+{
+    TempDir data;
+    const T1WithResults t1(data);
+    const ProgramFolder program(copyingEngine(t1.plt, t1.out));
+    TempDir work;
+    QLockFile other(QString::fromStdString(work.file("velta-run.lock")));
+    other.setStaleLockTime(0);
+    ASSERT_TRUE(other.tryLock(0));
+    CliRun r = program.run({t1.deck, work.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "velta-cli run: the folder " + work.path() + " is in use by another run (lock file " +
+                         work.file("velta-run.lock") + "); nothing was written\n");
+    EXPECT_FALSE(fs::exists(work.file("VELTA0.DAT")));
+
+    QProcess second;
+    second.start(QString::fromStdString(program.cli),
+                 {"run", QString::fromStdString(t1.deck), QString::fromStdString(work.path())});
+    ASSERT_TRUE(second.waitForStarted());
+    QThread::msleep(1000);
+    EXPECT_EQ(second.state(), QProcess::Running) << "the second run waits";
+    other.unlock();
+    ASSERT_TRUE(second.waitForFinished(300000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(readFile(work.file("VELTA0.PLT")), readFile(t1.plt));
+    EXPECT_FALSE(fs::exists(work.file("velta-run.lock")));
+}
+
+// Under a language whose decimal separator is a comma, the engine and the
+// batch tool write the same bytes as under the C locale.
+TEST(CommaLocale, EngineAndRunWriteTheSameFiles)
+{
+    const std::string comma = commaLocale();
+    if (comma.empty()) GTEST_SKIP() << "no comma-decimal locale is installed";
+    const std::string deck = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
+    TempDir c, local;
+    for (const auto* dir : {&c, &local}) fs::copy_file(deck, dir->file("VELTA0.DAT"));
+    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, c.path(), "C").status, 0);
+    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, local.path(), comma).status, 0);
+    EXPECT_EQ(folderFiles(local.path()), folderFiles(c.path()));
+    EXPECT_TRUE(contains(readFile(c.file("VELTA0.PLT")), "1200.00"));
+
+    TempDir runs;
+    const CliRun inC = runCli(kCli, {"run", deck, runs.file("c")}, {}, "C");
+    const CliRun inComma = runCli(kCli, {"run", deck, runs.file("comma")}, {}, comma);
+    EXPECT_EQ(inC.status, 0) << inC.err;
+    EXPECT_EQ(inComma.status, 0) << inComma.err;
+    const auto expected = folderFiles(runs.file("c"));
+    EXPECT_EQ(expected.size(), 10u); // deck, report, tables, export and six pictures
+    EXPECT_TRUE(folderFiles(runs.file("comma")) == expected);
 }

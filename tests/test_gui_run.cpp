@@ -11,7 +11,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <clocale>
 #include <deque>
+#include <filesystem>
+#include <map>
 
 #include "app/MainWindow.h"
 #include "app/ReportWindow.h"
@@ -296,6 +299,44 @@ TEST_F(RunWindow, EngineThatCannotStartIsReportedOnceAndTheResultsAreMissing)
     // No cantilever geometry: the case is shown in 2D, not an empty 3D view.
     EXPECT_EQ(s.view.ViewKind, kView2D);
     EXPECT_TRUE(button("GeometrieButton")->isChecked());
+}
+
+// Run, export and picture of the window under a language with a decimal
+// comma (in this process and in the engine's) give the bytes of the C locale.
+TEST_F(RunWindow, CommaLocaleWritesTheSameFilesAsTheCLocale)
+{
+    const std::string comma = test::commaLocale();
+    if (comma.empty()) GTEST_SKIP() << "no comma-decimal locale is installed";
+    std::filesystem::copy_file(std::string(VELTA_BIN_DIR) + "/VELTA_DOS.exe", prog.file("VELTA_DOS.exe"));
+    bool accepted = true;
+    LectureDonnees(s, accepted, std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat");
+    ASSERT_TRUE(accepted);
+    w.syncFromState();
+    std::string target;
+    w.askSaveFile = [&](const SaveDialogRequest&) { return std::optional<QString>(QString::fromStdString(target)); };
+
+    auto runIn = [&](const std::string& locale) {
+        for (const char* name : {"LANG", "LC_ALL"}) qputenv(name, QByteArray::fromStdString(locale));
+        std::setlocale(LC_ALL, locale.c_str());
+        action("LancerCalculMenu")->trigger();
+        openAnalysisMenu();
+        target = prog.file("export.csv");
+        action("ExportResultsMenu")->trigger();
+        target = prog.file("view.png");
+        action("SavePictureMenu")->trigger();
+        std::map<std::string, std::string> files;
+        for (const char* name : {"VELTA0.DAT", "VELTA0.OUT", "VELTA0.PLT", "export.csv", "view.png"})
+            files[name] = test::readFile(prog.file(name));
+        return files;
+    };
+    const auto inC = runIn("C");
+    const auto inComma = runIn(comma);
+    std::setlocale(LC_ALL, "C");
+    for (const char* name : {"LANG", "LC_ALL"}) qunsetenv(name);
+
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+    EXPECT_NE(inC.at("VELTA0.PLT").find("1200.00"), std::string::npos);
+    for (const auto& [name, bytes] : inC) EXPECT_TRUE(inComma.at(name) == bytes) << name;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 //                                      level deeper, or TEXT when FILE is absent
 //   ![caption](images/NAME.png)        the picture from DIR, or a placeholder
 //                                      line when the build made no such picture
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +28,8 @@
 #include <QTextFrame>
 #include <QTextTable>
 #include <cstdio>
+
+#include "model/FileWriter.h"
 
 namespace {
 
@@ -205,7 +208,11 @@ int main(int argc, char** argv)
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     dressUp(doc);
 
-    QPdfWriter pdf(output);
+    // The document is made in memory and written through the checked writer.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
     pdf.setTitle(title);
     pdf.setCreator("VELTA");
     pdf.setResolution(300);
@@ -214,8 +221,11 @@ int main(int argc, char** argv)
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                   QPageLayout::Millimeter));
     doc.print(&pdf);
-    if (!QFileInfo::exists(output)) {
-        std::fprintf(stderr, "velta_mdpdf: cannot write %s\n", qPrintable(output));
+    buffer.close();
+    try {
+        velta::writeFileAtomically(output.toStdString(), bytes);
+    } catch (const velta::FileWriteError& e) {
+        std::fprintf(stderr, "velta_mdpdf: %s\n", e.what());
         return 1;
     }
     if (missing > 0)

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,66 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+namespace {
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+}  // namespace
+
+SmallFileSystem::SmallFileSystem(int kilobytes)
+{
+    const std::string cmd = "mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k velta-test " +
+                            quoted(dir_.path()) + " >/dev/null 2>&1";
+    mounted_ = std::system(cmd.c_str()) == 0;
+}
+
+SmallFileSystem::~SmallFileSystem()
+{
+    if (mounted_) std::system(("umount " + quoted(dir_.path()) + " >/dev/null 2>&1").c_str());
+}
+
+void SmallFileSystem::fill()
+{
+    const std::string page(4096, 'f');
+    for (;;) {
+        const std::string name = dir_.file("filler" + std::to_string(fillers_));
+        std::ofstream out(name, std::ios::binary);
+        out << page;
+        out.close();
+        if (!out) {
+            std::filesystem::remove(name);
+            break;
+        }
+        ++fillers_;
+    }
+}
+
+void SmallFileSystem::release(long bytes)
+{
+    for (; bytes > 0 && fillers_ > 0; bytes -= 4096)
+        std::filesystem::remove(dir_.file("filler" + std::to_string(--fillers_)));
+}
+
+bool SmallFileSystem::makeReadOnly()
+{
+    return mounted_ &&
+           std::system(("mount -o remount,ro " + quoted(dir_.path()) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string commaLocale()
+{
+    for (const char* name : {"fr_FR.UTF-8", "de_DE.UTF-8"}) {
+        const char* old = std::setlocale(LC_NUMERIC, nullptr);
+        const std::string saved = old ? old : "C";
+        if (std::setlocale(LC_NUMERIC, name)) {
+            const bool comma = std::string(std::localeconv()->decimal_point) == ",";
+            std::setlocale(LC_NUMERIC, saved.c_str());
+            if (comma) return name;
+        }
+    }
+    return {};
 }
 
 std::string readFile(const std::string& path)

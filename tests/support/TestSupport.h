@@ -19,6 +19,35 @@ private:
     std::string path_;
 };
 
+// A small tmpfs mounted on a fresh folder, unmounted at the end. Mounting
+// needs the right to do it: when it is refused, mounted() is false and the
+// test that needs it skips.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(int kilobytes = 64);
+    ~SmallFileSystem();
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool mounted() const { return mounted_; }
+    const std::string& path() const { return dir_.path(); }
+    std::string file(const std::string& name) const { return dir_.file(name); }
+    // Takes every free page with filler files; release() gives back at
+    // least `bytes` of it, in whole pages.
+    void fill();
+    void release(long bytes);
+    // Makes the file system read-only.
+    bool makeReadOnly();
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+    int fillers_ = 0;
+};
+
+// A locale with a decimal comma that the system has, or empty when none is
+// installed (the locale tests then skip).
+std::string commaLocale();
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string testData(const std::string& name);
