@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "engine/solid/Calculix.h"
+#include "engine/DamAssembly.h"
+#include "test_engine_support.h"
 #include "test_solid_support.h"
 
 using namespace velta::engine::solid;
@@ -106,6 +108,28 @@ TEST(Calculix, SameDisplacementsOnACurvedRingSector)
         const DisplacementComparison cmp = compareDisplacements(u, r.u);
         std::printf("%s: largest %.6g, max difference %.3g (%.2e of the largest), ccx %.3f s\n", c.name, cmp.largest,
                     cmp.maxDifference, cmp.relative(), r.seconds);
+        EXPECT_LT(cmp.relative(), 1e-6) << "worst node " << cmp.worstNode + 1;
+    }
+}
+
+// A small dam (test dam T1 at the coarsest level, water, weight and
+// temperatures, some joints open above the grout) on rigid abutments and on
+// Vogt's springs.
+TEST(Calculix, SameDisplacementsOnASmallDam)
+{
+    const std::string ccx = findCalculix();
+    if (ccx.empty()) GTEST_SKIP() << "CalculiX (ccx) not installed";
+    for (auto rock : {velta::engine::RockModel::Rigid, velta::engine::RockModel::Vogt}) {
+        SCOPED_TRACE(rock == velta::engine::RockModel::Rigid ? "rigid rock" : "Vogt's springs");
+        velta::engine::DamAssembly a = velta::engine::buildSolidModel(velta::test::caseT1(), 1, rock);
+        a.model.wedgeRule = WedgeRule::Points9;
+        const Eigen::VectorXd u = Solver(a.model).solve(a.load);
+        const CalculixResult r = runCalculix(a.model, a.load, ccx);
+        const DisplacementComparison cmp = compareDisplacements(u, r.u);
+        std::printf("T1: %zu nodes, %zu elements, largest %.6g ft, max difference %.3g (%.2e of the largest), ccx "
+                    "%.2f s\n",
+                    a.model.nodes.size(), a.model.elements.size(), cmp.largest, cmp.maxDifference, cmp.relative(),
+                    r.seconds);
         EXPECT_LT(cmp.relative(), 1e-6) << "worst node " << cmp.worstNode + 1;
     }
 }

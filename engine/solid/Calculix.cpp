@@ -29,34 +29,44 @@ std::string num(double v)
     return buf;
 }
 
-// One spring element: to the ground (node2 < 0) or between two nodes.
+// One spring element: to the ground (node2 < 0) or between two dofs (of
+// two nodes or of one).
 struct Spring {
     int node1, dof1, node2, dof2;
     double k;
 };
 
-// A block as springs: with s_i the row sums, K = sum s_i e_i e_i^T +
-// sum_{i<j} (-K_ij) (e_i - e_j)(e_i - e_j)^T.
-void splitBlock(const StiffnessBlock& b, int index, std::vector<Spring>& out)
+// Every block as springs: with s_i the row sums, a block is
+// sum s_i e_i e_i^T + sum_{i<j} (-K_ij) (e_i - e_j)(e_i - e_j)^T. The
+// blocks' terms are summed per dof and per pair of dofs first.
+std::vector<Spring> springsOf(const Model& m)
 {
-    const int n = int(b.dofs.size());
-    const double scale = b.k.cwiseAbs().maxCoeff();
-    if (scale == 0) return;
-    const double tiny = 1e-14 * scale;
-    if ((b.k - b.k.transpose()).cwiseAbs().maxCoeff() > 1e-12 * scale)
-        throw std::runtime_error("spring block " + std::to_string(index + 1) + " is not symmetric");
-    for (int i = 0; i < n; ++i) {
-        const double rowSum = b.k.row(i).sum();
-        if (std::abs(rowSum) > tiny) out.push_back({b.dofs[i] / 3, b.dofs[i] % 3, -1, 0, rowSum});
-        for (int j = i + 1; j < n; ++j) {
-            if (std::abs(b.k(i, j)) <= tiny) continue;
-            const int ni = b.dofs[i] / 3, nj = b.dofs[j] / 3;
-            if (ni == nj)
-                throw std::runtime_error("spring block " + std::to_string(index + 1) + " couples two directions of node " +
-                                         std::to_string(ni + 1) + ", which CalculiX springs cannot express");
-            out.push_back({ni, b.dofs[i] % 3, nj, b.dofs[j] % 3, -b.k(i, j)});
+    std::map<int, double> ground;
+    std::map<std::pair<int, int>, double> pairs;
+    for (size_t index = 0; index < m.springs.size(); ++index) {
+        const StiffnessBlock& b = m.springs[index];
+        const int n = int(b.dofs.size());
+        const double scale = b.k.size() ? b.k.cwiseAbs().maxCoeff() : 0;
+        if (scale == 0) continue;
+        if ((b.k - b.k.transpose()).cwiseAbs().maxCoeff() > 1e-12 * scale)
+            throw std::runtime_error("spring block " + std::to_string(index + 1) +
+                                     " is not symmetric: CalculiX springs cannot express it");
+        for (int i = 0; i < n; ++i) {
+            ground[b.dofs[i]] += b.k.row(i).sum();
+            for (int j = i + 1; j < n; ++j) {
+                if (b.k(i, j) == 0) continue;
+                if (b.dofs[i] == b.dofs[j]) continue; // a dof with itself: only its row sum counts
+                const auto key = std::minmax(b.dofs[i], b.dofs[j]);
+                pairs[{key.first, key.second}] -= b.k(i, j);
+            }
         }
     }
+    std::vector<Spring> out;
+    for (const auto& [d, k] : ground)
+        if (k != 0) out.push_back({d / 3, d % 3, -1, 0, k});
+    for (const auto& [d, k] : pairs)
+        if (k != 0) out.push_back({d.first / 3, d.first % 3, d.second / 3, d.second % 3, k});
+    return out;
 }
 
 } // namespace
@@ -117,8 +127,7 @@ std::string calculixInput(const Model& m, const Eigen::VectorXd& f)
         sections << "*SOLID SECTION, ELSET=" << set << ", MATERIAL=" << matName << "\n";
     }
 
-    std::vector<Spring> springs;
-    for (int b = 0; b < int(m.springs.size()); ++b) splitBlock(m.springs[b], b, springs);
+    const std::vector<Spring> springs = springsOf(m);
     int elementNo = int(m.elements.size());
     for (size_t s = 0; s < springs.size(); ++s) {
         const Spring& sp = springs[s];

@@ -12,10 +12,10 @@ namespace velta::engine::solid {
 
 // The CalculiX input of a model under the nodal loads f (3 per node).
 // Isotropic materials are written as such; an open-joint material as the
-// full anisotropic matrix of each element. A spring block is written as
-// springs to the ground (SPRING1) and between pairs of dofs of different
-// nodes (SPRING2); a block coupling two directions of one node cannot be
-// written that way and is refused (std::runtime_error saying why).
+// full anisotropic matrix of each element. The spring blocks are written as
+// springs to the ground (SPRING1) and between pairs of dofs (SPRING2, of two
+// nodes or of one); a block that is not symmetric is refused
+// (std::runtime_error saying why).
 std::string calculixInput(const Model& m, const Eigen::VectorXd& f);
 
 // The CalculiX program: $VELTA_CCX, else `ccx` on the search path; empty
