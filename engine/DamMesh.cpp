@@ -77,7 +77,8 @@ MeshLevel meshLevel(int level)
     l.level = level;
     l.perHalfArch = 12 * level;
     l.heightLayers = 16 * level;
-    l.thickness = 2 * level;
+
+    l.thickness = 3 * level;
     return l;
 }
 

@@ -25,7 +25,7 @@ struct MeshLevel {
     int level = 1;
     int perHalfArch = 12;
     int heightLayers = 16; // for a dam without intermediate levels
-    int thickness = 2;     // even, so that mid-thickness is a node
+    int thickness = 3;     // mid-thickness is a node either way
 };
 MeshLevel meshLevel(int level); // throws EngineError outside 1 to 4
 constexpr int kDefaultLevel = 1;

@@ -105,6 +105,6 @@ TEST(EngineMesh, LevelsRefine)
     const CaseModel m = test::caseTwoCentres();
     const DamMesh a = meshOf(m, 1), b = meshOf(m, 2);
     EXPECT_GT(b.model.nodes.size(), 4 * a.model.nodes.size());
-    EXPECT_EQ(b.thicknessDivisions, 4);
+    EXPECT_EQ(b.thicknessDivisions, 6);
     EXPECT_THROW(meshLevel(0), EngineError);
 }
