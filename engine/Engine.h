@@ -1,12 +1,14 @@
 #pragma once
-// The trial-load analysis of an arch dam with full adjustment: arches and
-// cantilevers, meshed as flat shells on the dam's mid-surface, move
-// together in all three displacements and three rotations; the rock yields
-// under every abutment by Vogt's coefficients.
+// The analysis of an arch dam as a three-dimensional body of quadratic
+// solid elements, its results presented as the trial-load method's: on the
+// grid of arch levels and cantilever slots, with the share of the load that
+// the arches and the cantilevers carry. The rock yields under the contact
+// by Vogt's coefficients.
 #include <array>
 #include <string>
 #include <vector>
 
+#include "engine/DamCase.h"
 #include "engine/Geometry.h"
 #include "forms/GeometryMath.h"
 #include "model/CaseModel.h"
@@ -14,10 +16,8 @@
 namespace velta::engine {
 
 struct EngineOptions {
-    // Target size of the internal cells (ft); 0 chooses it from the height.
-    double cellSize = 0;
-    // Divisions of the height when cellSize is 0.
-    int heightDivisions = 20;
+    int level = 0; // refinement level, 1 to 4; 0 the default
+    RockModel rock = RockModel::Vogt;
 };
 
 // Stresses on one face at a node, psi, tension positive.
@@ -81,7 +81,11 @@ struct AnalysisResult {
     double bOverA = 0;
     double groutElev = 0;
     int nodes = 0, elements = 0, equations = 0;
-    double cellSize = 0;
+    int level = 0, wedges = 0, thicknessDivisions = 0;
+    RockModel rock = RockModel::Vogt;
+    // Relative error of the stresses estimated from the jumps between the
+    // elements' own nodal stresses and their averages (energy-like norm).
+    double stressError = 0;
     // Equilibrium: applied loads, rock reactions (lb), and the relative
     // residual of the solved system.
     Vec3 applied = Vec3::Zero(), reaction = Vec3::Zero();

@@ -288,12 +288,21 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     }
     o << text("");
     o << text(" ANALYSIS");
-    o << text(" Flat shell elements on the mid-surface (membrane with incompatible modes, MITC4 plate), " +
-              std::to_string(r.nodes) + " nodes, " + std::to_string(r.elements) + " cells of about " +
-              F(r.cellSize, 0, 1) + " ft, " + std::to_string(r.equations) + " equations.");
-    o << text(" Rock by Vogt's coefficients: b/a " + F(r.bOverA, 0, 2) + "  K1 " + F(r.vogt[0], 0, 3) +
-              "  K2 " + F(r.vogt[1], 0, 3) + "  K3 " + F(r.vogt[2], 0, 3) + "  K4 " + F(r.vogt[3], 0, 3) +
-              "  K5 " + F(r.vogt[4], 0, 3));
+    o << text(" Three-dimensional model of the dam's body: 20-node hexahedra and 15-node wedges (quadratic),");
+    o << text(" Gauss quadrature, consistent water loads, sparse Cholesky solution; results on the arch levels");
+    o << text(" and the cantilever slots, arch and cantilever forces integrated through the thickness.");
+    o << text(" Mesh level " + std::to_string(r.level) + ": " + std::to_string(r.nodes) + " nodes, " +
+              std::to_string(r.elements) + " elements (" + std::to_string(r.wedges) + " wedges), " +
+              std::to_string(r.thicknessDivisions) + " through the thickness, " + std::to_string(r.equations) +
+              " equations.");
+    o << text(" Convergence estimate: stress error from the jumps between elements " + F(100 * r.stressError, 0, 2) +
+              " %.");
+    if (r.rock == RockModel::Rigid)
+        o << text(" Rock rigid: the contact with the rock is held.");
+    else
+        o << text(" Rock by Vogt's coefficients over the contact: b/a " + F(r.bOverA, 0, 2) + "  K1 " +
+                  F(r.vogt[0], 0, 3) + "  K2 " + F(r.vogt[1], 0, 3) + "  K3 " + F(r.vogt[2], 0, 3) + "  K4 " +
+                  F(r.vogt[3], 0, 3) + "  K5 " + F(r.vogt[4], 0, 3));
     o << text("");
 
     // Planes of centres.

@@ -1,14 +1,18 @@
-// VELTA_DOS.exe BASE: reads BASE.DAT from the working folder, or from the
-// program's own folder when it is not there, analyses the case and writes
+// VELTA_DOS.exe BASE [LEVEL]: reads BASE.DAT from the working folder, or from
+// the program's own folder when it is not there, analyses the case and writes
 // BASE.OUT and BASE.PLT beside it. Exit status 0 when the analysis is done.
+// LEVEL (or the environment variable VELTA_LEVEL) chooses the refinement of
+// the mesh, 1 to 4; the default is 1.
 #include <QCoreApplication>
 #include <QFile>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "deck/DeckReader.h"
 #include "deck/DeckWriter.h"
+#include "engine/DamMesh.h"
 #include "engine/Engine.h"
 #include "engine/Output.h"
 #include "model/FileWriter.h"
@@ -21,9 +25,25 @@ using namespace velta;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2 || std::string(argv[1]).empty()) {
-        std::fprintf(stderr, "usage: VELTA_DOS.exe BASE (reads BASE.DAT, writes BASE.OUT and BASE.PLT)\n");
+    if (argc < 2 || argc > 3 || std::string(argv[1]).empty()) {
+        std::fprintf(stderr,
+                     "usage: VELTA_DOS.exe BASE [LEVEL] (reads BASE.DAT, writes BASE.OUT and BASE.PLT)\n");
         return 2;
+    }
+    engine::EngineOptions options;
+    {
+        const char* env = std::getenv("VELTA_LEVEL");
+        const std::string level = argc == 3 ? argv[2] : env ? env : "";
+        if (!level.empty()) {
+            char* end = nullptr;
+            const long n = std::strtol(level.c_str(), &end, 10);
+            if (*end || n < 1 || n > engine::kMaxLevel) {
+                std::fprintf(stderr, "VELTA_DOS.exe: the level must be a whole number from 1 to %d\n",
+                             engine::kMaxLevel);
+                return 2;
+            }
+            options.level = int(n);
+        }
     }
     const std::string base = argv[1];
     fs::path dir = fs::current_path();
@@ -76,7 +96,7 @@ int main(int argc, char** argv)
     }
     try {
         CaseModel& m = session.model;
-        const engine::AnalysisResult r = engine::analyse(m);
+        const engine::AnalysisResult r = engine::analyse(m, options);
         const std::string report = engine::composeOut(m, r);
         const std::string tables = engine::composePlt(m, r);
         writeFileAtomically(out, report);

@@ -8,7 +8,6 @@
 
 #include "engine/Engine.h"
 #include "engine/Output.h"
-#include "engine/Shell.h"
 #include "support/TestSupport.h"
 #include "test_engine_support.h"
 
@@ -18,50 +17,6 @@ using namespace velta::engine;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// A small shell structure solved densely: node positions, elements (four
-// node indices), clamped nodes and nodal forces.
-struct MiniShell {
-    std::vector<Vec3> nodes;
-    std::vector<std::array<int, 4>> elements;
-    std::vector<int> clamped;
-    Eigen::VectorXd f;
-    double E = 0, nu = 0, t = 0;
-
-    Eigen::VectorXd solve() const
-    {
-        const int n = int(6 * nodes.size());
-        Eigen::MatrixXd K = Eigen::MatrixXd::Zero(n, n);
-        for (const auto& e : elements) {
-            ShellElement s;
-            for (int i = 0; i < 4; ++i) s.X[i] = nodes[e[i]];
-            s.thick = {t, t, t, t};
-            s.E = E;
-            s.nu = nu;
-            s.setup();
-            Vec24 f0 = Vec24::Zero();
-            const Mat24 k = s.stiffness(f0);
-            for (int i = 0; i < 4; ++i)
-                for (int j = 0; j < 4; ++j) K.block<6, 6>(6 * e[i], 6 * e[j]) += k.block<6, 6>(6 * i, 6 * j);
-        }
-        std::vector<bool> fixed(n, false);
-        for (int c : clamped)
-            for (int k = 0; k < 6; ++k) fixed[6 * c + k] = true;
-        std::vector<int> free;
-        for (int i = 0; i < n; ++i)
-            if (!fixed[i]) free.push_back(i);
-        Eigen::MatrixXd Kf(free.size(), free.size());
-        Eigen::VectorXd ff(free.size());
-        for (size_t i = 0; i < free.size(); ++i) {
-            ff(i) = f(free[i]);
-            for (size_t j = 0; j < free.size(); ++j) Kf(i, j) = K(free[i], free[j]);
-        }
-        const Eigen::VectorXd uf = Kf.ldlt().solve(ff);
-        Eigen::VectorXd u = Eigen::VectorXd::Zero(n);
-        for (size_t i = 0; i < free.size(); ++i) u(free[i]) = uf(i);
-        return u;
-    }
-};
 
 double simpson(const std::function<double(double)>& g, double a, double b, int n = 2000)
 {
@@ -80,10 +35,11 @@ const NodeResult& at(const AnalysisResult& r, int slot, double z)
     throw std::runtime_error("no node at slot " + std::to_string(slot) + " z " + std::to_string(z));
 }
 
-EngineOptions divisions(int n)
+EngineOptions level(int n, RockModel rock = RockModel::Vogt)
 {
     EngineOptions o;
-    o.heightDivisions = n;
+    o.level = n;
+    o.rock = rock;
     return o;
 }
 
@@ -110,139 +66,82 @@ std::string cut(const std::string& line, int a, int b)
 
 } // namespace
 
-// A circular arch of constant section clamped at both ends under uniform
-// radial pressure: Castigliano's solution with bending, rib shortening and
-// shear, against the shell elements on the same arch.
-TEST(EngineElements, ClampedCircularArchUnderRadialPressure)
-{
-    const double r = 100, alpha = 60 * kPi / 180, t = 10, h = 4, E = 4.32e8, q = 5000; // q per ft of axis
-    const int n = 48;
-    MiniShell s;
-    s.E = E;
-    s.nu = 0;
-    s.t = t;
-    for (int j = 0; j < 2; ++j)
-        for (int i = 0; i <= n; ++i) {
-            const double th = -alpha + 2 * alpha * i / n;
-            s.nodes.push_back(Vec3(r * std::sin(th), -r * std::cos(th), j * h));
-        }
-    for (int i = 0; i < n; ++i) s.elements.push_back({i, i + 1, n + 1 + i + 1, n + 1 + i});
-    s.clamped = {0, n, n + 1, 2 * n + 1};
-    s.f = Eigen::VectorXd::Zero(6 * s.nodes.size());
-    const double ds = r * 2 * alpha / n;
-    for (int j = 0; j < 2; ++j)
-        for (int i = 0; i <= n; ++i) {
-            const double th = -alpha + 2 * alpha * i / n;
-            const double w = (i == 0 || i == n ? 0.5 : 1.0) * ds * h / 2;
-            s.f.segment<3>(6 * (j * (n + 1) + i)) = -q * w * Vec3(std::sin(th), -std::cos(th), 0);
-        }
-    const Eigen::VectorXd u = s.solve();
-    const double crown = u(6 * (n / 2) + 1); // toward the centre
+// The shared 3D references on their own terms (rigid rock on the abutment
+// surfaces): T1's deflections at the crown within 1 %, elsewhere within 1 %
+// of the largest; crown face stresses within 2 % of the largest hoop
+// stress; T4 the same at the crown. The base row is a singular corner.
+struct CrownStresses {
+    double z, upV, upH, downV, downH;
+};
 
-    const double EI = E * h * t * t * t / 12, EA = E * h * t, GAk = 5.0 / 6.0 * E / 2 * h * t;
-    const double Q = q * h; // per unit of axis length over the arch's height
-    // Redundants at the crown: moment M0 and X = thrust - Q r.
-    const double sa = std::sin(alpha);
-    const double i1 = alpha - sa;                                     // integral of 1 - cos
-    const double i2 = 1.5 * alpha - 2 * sa + std::sin(2 * alpha) / 4; // (1 - cos)^2
-    const double ic2 = alpha / 2 + std::sin(2 * alpha) / 4, is2 = alpha / 2 - std::sin(2 * alpha) / 4;
-    // M0 alpha - X r i1 = 0;  -(M0 r i1 - X r^2 i2)/EI + (Q r sa + X ic2)/EA + X is2/GAk = 0
-    Eigen::Matrix2d A;
-    A << alpha, -r * i1, -r * i1 / EI, r * r * i2 / EI + ic2 / EA + is2 / GAk;
-    const Eigen::Vector2d x = A.colPivHouseholderQr().solve(Eigen::Vector2d(0, -Q * r * sa / EA));
-    const double M0 = x(0), X = x(1);
-    const double delta = simpson(
-        [&](double th) {
-            const double M = M0 - X * r * (1 - std::cos(th)), N = Q * r + X * std::cos(th),
-                         V = X * std::sin(th);
-            return (M * r * std::sin(th) / EI + N * std::sin(th) / EA - V * std::cos(th) / GAk) * r;
-        },
-        0, alpha);
-    EXPECT_NEAR(crown, delta, 0.01 * delta);
-    // Rib shortening matters here: the ring's own shortening alone is far off.
-    EXPECT_GT(std::abs(delta - Q * r * r / EA), 0.2 * delta);
-}
-
-// A vertical cantilever strip under hydrostatic pressure against beam
-// theory with shear deformation.
-TEST(EngineElements, CantileverUnderHydrostaticLoad)
+void expectCrownStresses(const AnalysisResult& r, const std::vector<CrownStresses>& refs, double base)
 {
-    const double H = 100, b = 4, t = 6, E = 4.32e8, gamma = 62.4;
-    const int n = 50;
-    MiniShell s;
-    s.E = E;
-    s.nu = 0;
-    s.t = t;
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i < 2; ++i) s.nodes.push_back(Vec3(i * b, 0, H * j / n));
-    for (int j = 0; j < n; ++j) s.elements.push_back({2 * j, 2 * j + 1, 2 * j + 3, 2 * j + 2});
-    s.clamped = {0, 1};
-    s.f = Eigen::VectorXd::Zero(6 * s.nodes.size());
-    const double dz = H / n;
-    for (int j = 0; j <= n; ++j) {
-        const double z = H * j / n;
-        // Consistent load of the linear pressure over the segments around the node.
-        double F = 0;
-        if (j > 0) F += gamma * b * dz * ((H - z) / 3 + (H - (z - dz)) / 6);
-        if (j < n) F += gamma * b * dz * ((H - z) / 3 + (H - (z + dz)) / 6);
-        for (int i = 0; i < 2; ++i) s.f(6 * (2 * j + i) + 1) = F / 2;
+    double largest = 0;
+    for (const auto& c : refs) largest = std::max({largest, std::abs(c.upH), std::abs(c.downH)});
+    for (const auto& c : refs) {
+        if (std::abs(c.z - base) < 0.01) continue;
+        const NodeResult& p = at(r, 20, c.z);
+        EXPECT_NEAR(p.up.vertical, c.upV, 0.02 * largest) << c.z;
+        EXPECT_NEAR(p.up.hoop, c.upH, 0.02 * largest) << c.z;
+        EXPECT_NEAR(p.down.vertical, c.downV, 0.02 * largest) << c.z;
+        EXPECT_NEAR(p.down.hoop, c.downH, 0.02 * largest) << c.z;
     }
-    const Eigen::VectorXd u = s.solve();
-    const double tip = u(6 * (2 * n) + 1);
-    const double I = b * t * t * t / 12, q0 = gamma * H * b;
-    const double bending = q0 * std::pow(H, 4) / (30 * E * I);
-    const double shear = gamma * b * std::pow(H, 3) / (6 * (5.0 / 6.0) * E / 2 * b * t);
-    EXPECT_NEAR(tip, bending + shear, 0.005 * (bending + shear));
 }
 
-// The reference dam: crown deflections against the converged 3D finite-
-// element model, crown hoop stresses at the two upper arches.
-TEST(EngineT1, MatchesTheReferenceModel)
+TEST(EngineReferences, T1)
+{
+    const std::string dir = test::referenceDir();
+    if (dir.empty()) GTEST_SKIP() << "the shared reference results are not beside the sources";
+    const CaseModel m = test::readDeck(dir + "/T1.dat");
+    const AnalysisResult r = analyse(m, level(1, RockModel::Rigid));
+    const auto refs = test::readCsv(dir + "/T1-fe-deflections.csv");
+    double largest = 0;
+    for (const auto& row : refs) largest = std::max(largest, std::abs(row[3]));
+    for (const auto& row : refs) {
+        const int slot = int(row[0]);
+        const double d = at(r, slot, row[2]).radial;
+        const double tol = slot == 20 ? 0.01 * std::abs(row[3]) : 0.01 * largest;
+        EXPECT_NEAR(d, row[3], std::max(tol, 1e-7)) << "slot " << slot << " at " << row[2];
+    }
+    expectCrownStresses(r, {{1200, 0.9, -600.2, -1.1, -536.2},
+                            {1150, -146.9, -524.4, 156.3, -338.5},
+                            {1100, 6.6, -338.7, 6.2, -151.8},
+                            {1050, 425.8, -85.5, -411.3, -53.2}},
+                        1000);
+    // The water force reaches the rock.
+    EXPECT_NEAR(r.applied.y(), 5.879e8, 0.001 * 5.879e8);
+    EXPECT_NEAR((r.reaction - r.applied).norm(), 0, 1e-6 * r.applied.norm());
+    EXPECT_LT(r.residual, 1e-8);
+}
+
+TEST(EngineReferences, T4)
+{
+    const std::string dir = test::referenceDir();
+    if (dir.empty()) GTEST_SKIP() << "the shared reference results are not beside the sources";
+    const CaseModel m = test::readDeck(dir + "/T4.dat");
+    const AnalysisResult r = analyse(m, level(1, RockModel::Rigid));
+    std::vector<CrownStresses> stresses;
+    for (const auto& row : test::readCsv(dir + "/T4-fe-crown.csv")) {
+        if (std::abs(row[0] - 900) > 0.01)
+            EXPECT_NEAR(at(r, 20, row[0]).radial, row[1], 0.01 * std::abs(row[1])) << row[0];
+        stresses.push_back({row[0], row[2], row[3], row[4], row[5]});
+    }
+    expectCrownStresses(r, stresses, 900);
+}
+
+// The deck's own rock (Vogt, 100 times stiffer than the concrete) stays
+// close to the rigid references.
+TEST(EngineT1, StiffRockCloseToRigid)
 {
     const AnalysisResult r = analyse(test::caseT1());
-    struct Ref {
-        int slot;
-        double z, defl;
-    };
-    const Ref refs[] = {{20, 1050, -0.018229}, {20, 1100, -0.056013}, {20, 1150, -0.093565},
-                        {20, 1200, -0.120402}, {21, 1100, -0.014552}, {21, 1150, -0.039856},
-                        {21, 1200, -0.060834}, {22, 1150, -0.008628}, {22, 1200, -0.019475},
-                        {19, 1200, -0.060834}, {18, 1200, -0.019475}};
-    for (const Ref& ref : refs) {
-        const double d = at(r, ref.slot, ref.z).radial;
-        EXPECT_NEAR(d, ref.defl, 0.15 * std::abs(ref.defl)) << "slot " << ref.slot << " at " << ref.z;
-    }
-    // Crown horizontal stresses, psi, tension positive.
-    EXPECT_NEAR(at(r, 20, 1200).up.hoop, -600.2, 0.15 * 600.2);
-    EXPECT_NEAR(at(r, 20, 1200).down.hoop, -536.2, 0.15 * 536.2);
-    EXPECT_NEAR(at(r, 20, 1150).up.hoop, -524.4, 0.15 * 524.4);
-    EXPECT_NEAR(at(r, 20, 1150).down.hoop, -338.5, 0.15 * 338.5);
-    // The water force (5.879e8 lb) reaches the rock.
-    EXPECT_NEAR(r.applied.y(), 5.879e8, 0.002 * 5.879e8);
+    EXPECT_NEAR(at(r, 20, 1200).radial, -0.120402, 0.03 * 0.120402);
+    EXPECT_NEAR(at(r, 20, 1200).up.hoop, -600.2, 0.03 * 600.2);
     EXPECT_NEAR((r.reaction - r.applied).norm(), 0, 1e-6 * r.applied.norm());
-    EXPECT_LT(r.residual, 1e-9);
-}
-
-// Doubling the internal grid moves no reported deflection by more than 1 %
-// of the largest one.
-TEST(EngineT1, GridDoublingChangesLittle)
-{
-    const CaseModel m = test::caseT1();
-    const AnalysisResult coarse = analyse(m, divisions(16)), fine = analyse(m, divisions(32));
-    double largest = 0;
-    for (const auto& c : fine.cantilevers)
-        for (const auto& p : c.points) largest = std::max(largest, std::abs(p.radial));
-    ASSERT_EQ(coarse.cantilevers.size(), fine.cantilevers.size());
-    for (size_t i = 0; i < fine.cantilevers.size(); ++i)
-        for (size_t k = 0; k < fine.cantilevers[i].points.size(); ++k)
-            EXPECT_NEAR(coarse.cantilevers[i].points[k].radial, fine.cantilevers[i].points[k].radial,
-                        0.01 * largest)
-                << "slot " << fine.cantilevers[i].slot << " point " << k;
 }
 
 TEST(EngineT1, SymmetricDamGivesSymmetricResults)
 {
-    const AnalysisResult r = analyse(test::caseT1(), divisions(16));
+    const AnalysisResult r = analyse(test::caseT1(), level(1));
     double largest = 0;
     for (const auto& c : r.cantilevers)
         for (const auto& p : c.points) largest = std::max(largest, std::abs(p.radial));
@@ -272,7 +171,7 @@ TEST(EngineLayout, CantileversStandOnTheirSlots)
 {
     const CaseModel m = test::caseDoubleCurvature();
     ASSERT_DOUBLE_EQ(m.ConsAngle[24], -50.39); // beyond the exact abutment, 50.3888
-    const AnalysisResult r = analyse(m, divisions(12));
+    const AnalysisResult r = analyse(m, level(1));
     ASSERT_EQ(int(r.cantilevers.size()), m.LastCons - m.FirstCons + 1);
     for (const CantileverResult& c : r.cantilevers) {
         EXPECT_EQ(c.angle, m.ConsAngle[c.slot]);
@@ -298,7 +197,9 @@ TEST(EngineLayout, CantileversStandOnTheirSlots)
         EXPECT_GT(a.tangential, 0) << "slot " << s;
     }
     const AbutmentResult &left = r.abutments.back(), &right = r.abutments.front();
-    EXPECT_NEAR(left.force1, right.force1, 1e-6 * left.force1);
+    // The weight on open joints is solved with little hoop stiffness, whose
+    // round-off leaves the mirrored forces a few 1e-4 apart.
+    EXPECT_NEAR(left.force1, right.force1, 2e-3 * left.force1);
     EXPECT_NEAR((r.reaction - r.applied).norm(), 0, 1e-6 * r.applied.norm());
     EXPECT_LT(at(r, 20, 1200).radial, 0);
 }
@@ -310,7 +211,7 @@ TEST(EngineLoads, WeightAndTemperature)
     CaseModel m = test::caseT1();
     m.Wc = {150, 2403};
     m.Rwe = {900, 274.32}; // empty reservoir
-    const AnalysisResult w = analyse(m, divisions(16));
+    const AnalysisResult w = analyse(m, level(1));
     // Weight of the crown block above 1100 ft: thickness 25 ft at 1100, 10 ft at the crest.
     EXPECT_NEAR(at(w, 20, 1100).Nv, -150 * 100 * 17.5, 0.03 * 150 * 100 * 17.5);
     EXPECT_NEAR(at(w, 20, 1200).radial, 0, 1e-9); // independent blocks are not adjusted
@@ -320,7 +221,7 @@ TEST(EngineLoads, WeightAndTemperature)
     t.Rwe = {900, 274.32};
     t.ThUni = true;
     for (int k = 0; k < t.NbArcs; ++k) t.TempTab(0, 1, k) = "-20";
-    const AnalysisResult c = analyse(t, divisions(16));
+    const AnalysisResult c = analyse(t, level(1));
     EXPECT_LT(at(c, 20, 1200).radial, -0.005); // the arches shorten and the crown moves downstream
     EXPECT_GT(at(c, 20, 1100).Nh, 0);          // and pull: the arches are in tension
     EXPECT_GT(at(c, 21, 1200).Nh, 0);
@@ -353,7 +254,7 @@ TEST(EngineErrors, RefusesCasesItCannotAnalyse)
         CaseModel m = test::caseT1();
         c.spoil(m);
         try {
-            analyse(m, divisions(8));
+            analyse(m, level(1));
             ADD_FAILURE() << c.what << ": analysed";
         } catch (const EngineError& e) {
             EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << c.what << ": " << e.what();
@@ -365,7 +266,7 @@ TEST(EngineErrors, RefusesCasesItCannotAnalyse)
 TEST(EngineFiles, ColumnsTheResultsReaderCuts)
 {
     const CaseModel m = test::caseTwoCentres();
-    const AnalysisResult r = analyse(m, divisions(10));
+    const AnalysisResult r = analyse(m, level(1));
     const auto plt = lines(composePlt(m, r));
     const auto out = lines(composeOut(m, r));
 
@@ -509,7 +410,7 @@ TEST(EngineFiles, TheResultsReaderReadsThemBack)
         Session s(sink, prompter);
         s.model = m;
         s.geo.NbCenterEdit = m.NbCenter;
-        const AnalysisResult r = analyse(m, divisions(10));
+        const AnalysisResult r = analyse(m, level(1));
         const std::string plt = composePlt(m, r), out = composeOut(m, r);
         const ResultsReadOutcome o = readResults(s, &plt, &out, "/tmp/");
         EXPECT_TRUE(o.pltOpened && o.outOpened);

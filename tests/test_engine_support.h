@@ -152,3 +152,55 @@ inline CaseModel caseDoubleCurvature()
 }
 
 } // namespace velta::test
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "deck/DeckReader.h"
+#include "model/Messages.h"
+#include "model/Session.h"
+
+namespace velta::test {
+
+// The folder of the shared 3D reference results (beside the source tree,
+// or beside the folder of worktrees); empty when it is not there.
+inline std::string referenceDir()
+{
+    for (const char* rel : {"/../shared/reference", "/../../shared/reference"}) {
+        const std::string d = std::string(VELTA_SOURCE_DIR) + rel;
+        if (std::filesystem::exists(d + "/T1.dat")) return d;
+    }
+    return {};
+}
+
+// A deck read by the program's own reader, as the engine reads it.
+inline CaseModel readDeck(const std::string& path)
+{
+    ListSink sink;
+    FixedPrompter prompter{std::string()};
+    Session session(sink, prompter);
+    bool accepted = true;
+    LectureDonnees(session, accepted, path);
+    if (!accepted || !session.main.caseValidated()) throw std::runtime_error("deck refused: " + path);
+    return session.model;
+}
+
+// Rows of a comma-separated file after its header.
+inline std::vector<std::vector<double>> readCsv(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::vector<double>> rows;
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::vector<double> row;
+        std::stringstream ss(line);
+        std::string cell;
+        while (std::getline(ss, cell, ',')) row.push_back(std::stod(cell));
+        if (!row.empty()) rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace velta::test

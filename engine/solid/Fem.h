@@ -5,6 +5,7 @@
 // recovery of stresses and reactions.
 #include <Eigen/Sparse>
 #include <memory>
+#include <vector>
 
 #include "engine/solid/Model.h"
 
@@ -13,6 +14,20 @@ namespace velta::engine::solid {
 // Refuses elements whose Jacobian is not positive at every integration
 // point; throws std::runtime_error naming the element.
 void checkJacobians(const Model& m);
+
+// The faces of an element (6 for Hex20, 5 for Wedge15) in the order of
+// CalculiX's face numbers, each with its nodes in right-hand order about the
+// outward normal.
+std::vector<Face> facesOf(const Element& el);
+
+// The faces bounding the model: those no other element shares (by corner
+// nodes), with their element and the face's number in facesOf.
+struct BoundaryFace {
+    Face face;
+    int element = 0;
+    int side = 0;
+};
+std::vector<BoundaryFace> boundaryFaces(const Model& m);
 
 // Consistent nodal forces (global vector, 3 per node) of a pressure acting
 // on a face, given at the face's nodes (lb/ft2, positive pushing into the
@@ -55,6 +70,10 @@ Stress stressAt(const Model& m, int element, const Vec3& natural, const Eigen::V
 // Stresses at an element's nodes extrapolated from its Gauss points,
 // one per element node, in element node order.
 std::vector<Stress> nodalStresses(const Model& m, int element, const Eigen::VectorXd& u);
+
+// The elasticity matrix (global axes, engineering shears) of a material at
+// an element whose hoop direction is `hoop`.
+Eigen::Matrix<double, 6, 6> elasticity(const Material& mat, const Vec3& hoop);
 
 // Natural coordinates of an element's node (for stressAt).
 Vec3 naturalOfNode(ElementType t, int localNode);

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "engine/DamMesh.h"
+#include "test_engine_support.h"
+
+using namespace velta;
+using namespace velta::engine;
+
+namespace {
+
+constexpr double kDeg = 3.14159265358979323846 / 180.0;
+
+DamMesh meshOf(const CaseModel& m, int level = 1)
+{
+    const DamGeometry g(m);
+    return meshDam(g, readCase(m, g), meshLevel(level));
+}
+
+// Volume of the tetrahedron on a corner and three neighbours: positive for
+// every corner of a well-formed, right-handed element.
+bool cornersRightHanded(const DamMesh& d, const solid::Element& e)
+{
+    auto X = [&](int i) { return d.model.nodes[e.nodes[i]]; };
+    auto vol = [&](int o, int a, int b, int c) { return (X(a) - X(o)).cross(X(b) - X(o)).dot(X(c) - X(o)); };
+    if (e.type == solid::ElementType::Hex20) {
+        const int nb[8][3] = {{1, 3, 4}, {2, 0, 5}, {3, 1, 6}, {0, 2, 7},
+                              {7, 5, 0}, {4, 6, 1}, {5, 7, 2}, {6, 4, 3}};
+        for (int c = 0; c < 8; ++c)
+            if (!(vol(c, nb[c][0], nb[c][1], nb[c][2]) > 0)) return false;
+        return true;
+    }
+    const int nb[6][3] = {{1, 2, 3}, {2, 0, 4}, {0, 1, 5}, {5, 4, 0}, {3, 5, 1}, {4, 3, 2}};
+    for (int c = 0; c < 6; ++c)
+        if (!(vol(c, nb[c][0], nb[c][1], nb[c][2]) > 0)) return false;
+    return true;
+}
+
+} // namespace
+
+// Every case of the tests meshes with right-handed elements, wedges only
+// at the fans' feet, and faces whose node order gives the outward normal.
+TEST(EngineMesh, EveryTestDamMeshesWithWellFormedElements)
+{
+    for (const CaseModel& m : {test::caseT1(), test::caseTwoCentres(), test::caseDoubleCurvature()}) {
+        const DamMesh d = meshOf(m);
+        SCOPED_TRACE(m.DamName[0]);
+        for (size_t e = 0; e < d.model.elements.size(); ++e)
+            ASSERT_TRUE(cornersRightHanded(d, d.model.elements[e])) << "element " << e;
+        EXPECT_GT(d.wedges, 0);
+        auto outward = [&](const DamFace& f, double sign) {
+            const auto& n = f.face.nodes;
+            const size_t c = n.size() == 8 ? 4 : 3;
+            solid::Vec3 normal = (d.model.nodes[n[1]] - d.model.nodes[n[0]])
+                                     .cross(d.model.nodes[n[c - 1]] - d.model.nodes[n[0]]);
+            const NodeParam& p = d.param[n[0]];
+            const double b = p.a * kDeg; // near enough to the ray for the sign
+            const solid::Vec3 ray(std::sin(b), -std::cos(b), 0);
+            return sign * normal.dot(ray) > 0;
+        };
+        for (const DamFace& f : d.upstream) ASSERT_TRUE(outward(f, 1));
+        for (const DamFace& f : d.downstream) ASSERT_TRUE(outward(f, -1));
+    }
+}
+
+// The reference dam's coarse mesh: its size, the report's grid on nodes at
+// mid-thickness, a mirror-symmetric mesh of a symmetric dam, and the
+// contact on the rays at the interpolated Phi.
+TEST(EngineMesh, ReferenceDamGridAndAbutments)
+{
+    const CaseModel m = test::caseT1();
+    const DamGeometry g(m);
+    const DamMesh d = meshOf(m);
+    EXPECT_GT(d.model.nodes.size(), 3000u);
+    EXPECT_LT(d.model.nodes.size(), 6800u);
+    for (int s = m.FirstCons; s <= m.LastCons; ++s)
+        for (const ArchLevel& a : g.arches)
+            if (a.z >= m.ConsBaseElev[s] - 0.01)
+                EXPECT_GE(d.nodeAt(m.ConsAngle[s], a.z, d.thicknessDivisions), 0) << s << " " << a.z;
+    std::set<std::tuple<long, long, long>> pts;
+    for (const auto& x : d.model.nodes) pts.insert({std::lround(x.x() * 1e4), std::lround(x.y() * 1e4), std::lround(x.z() * 1e4)});
+    for (const auto& x : d.model.nodes)
+        ASSERT_TRUE(pts.count({std::lround(-x.x() * 1e4), std::lround(x.y() * 1e4), std::lround(x.z() * 1e4)}));
+    // Foundation nodes on the ray at Phi interpolated linearly: 36 degrees
+    // halfway between the arches at 1050 (30) and 1100 (42).
+    EXPECT_NEAR(abutmentPhi(g, kRight, 1075), 36, 1e-12);
+    int checked = 0;
+    for (const FoundationFace& f : d.foundation)
+        for (const auto& row : f.nodes)
+            for (int n : row) {
+                if (n < 0) continue;
+                const solid::Vec3& x = d.model.nodes[n];
+                const double phi = std::atan2(std::abs(x.x()), 500 - x.y()) / kDeg;
+                ASSERT_NEAR(phi, abutmentPhi(g, f.side, x.z()), 1e-6) << x.transpose();
+                ++checked;
+            }
+    EXPECT_GT(checked, 100);
+}
+
+// Levels refine every direction.
+TEST(EngineMesh, LevelsRefine)
+{
+    const CaseModel m = test::caseTwoCentres();
+    const DamMesh a = meshOf(m, 1), b = meshOf(m, 2);
+    EXPECT_GT(b.model.nodes.size(), 4 * a.model.nodes.size());
+    EXPECT_EQ(b.thicknessDivisions, 6);
+    EXPECT_THROW(meshLevel(0), EngineError);
+}
