@@ -1,6 +1,5 @@
 #include "engine/solid/Calculix.h"
 
-#include <charconv>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,6 +7,7 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
