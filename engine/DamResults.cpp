@@ -184,10 +184,13 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
         return r;
     };
 
-    // Contact strips by their ends (mid-thickness nodes).
-    auto stripLength = [&](const FoundationFace& f) {
-        const Vec3 p0 = model.nodes[f.nodes[0][nT]], p1 = model.nodes[f.nodes[1][nT]],
-                   p2 = model.nodes[f.nodes[2][nT]];
+    // Length of a contact strip along its mid-thickness line. The strip's
+    // middle row has nodes only at the element corners through the
+    // thickness, so with an odd number of divisions the mid-thickness line
+    // is the mean of the two corner lines beside it.
+    auto lineLength = [&](const FoundationFace& f, int j) {
+        const Vec3 p0 = model.nodes[f.nodes[0][j]], p1 = model.nodes[f.nodes[1][j]],
+                   p2 = model.nodes[f.nodes[2][j]];
         double L = 0;
         const double gp[3] = {-std::sqrt(0.6), 0, std::sqrt(0.6)}, gw[3] = {5.0 / 9, 8.0 / 9, 5.0 / 9};
         for (int i = 0; i < 3; ++i) {
@@ -195,6 +198,9 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
             L += gw[i] * ((x - 0.5) * p0 - 2 * x * p1 + (x + 0.5) * p2).norm();
         }
         return L;
+    };
+    auto stripLength = [&](const FoundationFace& f) {
+        return nT % 2 == 0 ? lineLength(f, nT) : 0.5 * (lineLength(f, nT - 1) + lineLength(f, nT + 1));
     };
 
     for (int slot = layout.first; slot <= layout.last; ++slot) {
