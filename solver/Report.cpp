@@ -256,6 +256,9 @@ private:
         doc.documentLayout()->setPaintDevice(&pdf_);
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setPointSizeF(8.5);
+        // No ligatures, so that the text copied or extracted from the PDF
+        // reads as written.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         doc.setDefaultFont(f);
         doc.setDocumentMargin(0);
         doc.setTextWidth(body_.width());
@@ -295,11 +298,13 @@ private:
         QFont big(QStringLiteral("DejaVu Sans"));
         big.setPointSizeF(10);
         big.setBold(true);
+        big.setStyleStrategy(QFont::PreferNoShaping);
         p_.setFont(big);
         p_.drawText(QRectF(2 * mm_, top, W * 0.76, 7 * mm_), Qt::AlignVCenter | Qt::AlignLeft,
                     QStringLiteral("Calculation report - dam: ") + q(dam.empty() ? "(no name)" : dam));
         QFont small(QStringLiteral("DejaVu Sans"));
         small.setPointSizeF(7.5);
+        small.setStyleStrategy(QFont::PreferNoShaping);
         p_.setFont(small);
         const QString pageText = QStringLiteral("Page %1 of %2").arg(page_).arg(total_ > 0 ? total_ : page_);
         p_.drawText(QRectF(W * 0.78, top, W * 0.22, 7 * mm_), Qt::AlignCenter, pageText);
@@ -518,7 +523,9 @@ void tablesSection(ReportPainter& r, const Session& s)
     const bool si = U == kSI;
     const std::string du = si ? "mm" : "inches", su = si ? "MPa" : "psi";
     const double df = si ? 1000.0 : 12.0;
-    const int dd = si ? 2 : 4, sd = si ? 3 : 1;
+    // The extremes keep the decimals of the results export, so that both
+    // give the same numbers.
+    const int dd = si ? 2 : 4, ed = 4, sd = si ? 4 : 1;
     r.heading("3. Main results");
 
     // Crown cantilever: deflections and load shares.
@@ -557,9 +564,9 @@ void tablesSection(ReportPainter& r, const Session& s)
                            std::to_string(e.slot) + " (" + sideOf(e.slot) + ")", formatFixed(e.elevation, 2)});
     };
     row("Radial deflection", "largest toward downstream",
-        smallestResult(s, res.ResDeflection, res.ResDeflElev, res.ResDeflCount), df, dd, du);
+        smallestResult(s, res.ResDeflection, res.ResDeflElev, res.ResDeflCount), df, ed, du);
     row("Radial deflection", "largest toward upstream",
-        largestResult(s, res.ResDeflection, res.ResDeflElev, res.ResDeflCount), df, dd, du);
+        largestResult(s, res.ResDeflection, res.ResDeflElev, res.ResDeflCount), df, ed, du);
     row("Upstream face", "largest compression (PRIN 1 min)",
         smallestResult(s, res.ResPrin1Up, res.ResStressElev, res.ResStressCount), 1, sd, su);
     row("Upstream face", "largest tension (PRIN 2 max)",
