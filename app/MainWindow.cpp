@@ -23,8 +23,11 @@
 #include "app/LoadsDialog.h"
 #include "app/MaterialDialog.h"
 #include "app/shell/ScratchArea.h"
+#include "deck/DeckWriter.h"
+#include "graphics/Contours.h"
 #include "graphics/PaintingCanvas.h"
 #include "solver/Export.h"
+#include "solver/Report.h"
 #include "solver/ResultViews.h"
 #include "solver/ResultsReader.h"
 
@@ -184,6 +187,10 @@ void TPrincipaleFiche::buildWidgets()
     connect(plus_, &QPushButton::clicked, this, &TPrincipaleFiche::PlusButtonClick);
     connect(minus_, &QPushButton::clicked, this, &TPrincipaleFiche::MoinsButtonClick);
     connect(values_, &QPushButton::clicked, this, &TPrincipaleFiche::ValeurButtonClick);
+    contours_ = new QPushButton(QStringLiteral("Contours"), central);
+    contours_->setObjectName(QStringLiteral("ContoursButton"));
+    contours_->setEnabled(false);
+    connect(contours_, &QPushButton::clicked, this, &TPrincipaleFiche::ContoursButtonClick);
 
     tabBar_ = new QTabBar(central);
     tabBar_->setObjectName(QStringLiteral("TabControl"));
@@ -259,6 +266,8 @@ void TPrincipaleFiche::buildMenus()
     addEntry(file, "EnregistrerMenu", "Save", this, &TPrincipaleFiche::EnregistrerMenuClick);
     addEntry(file, "EnregistrerSousMenu", "Save as", this, &TPrincipaleFiche::EnregistrerSousMenuClick);
     addEntry(file, "SavePictureMenu", "Save picture", this, &TPrincipaleFiche::SavePictureMenuClick);
+    reportMenu_ = addEntry(file, "ReportMenu", "Report (PDF)...", this, &TPrincipaleFiche::ReportMenuClick);
+    reportMenu_->setEnabled(false);
     addEntry(file, "QuitterMenu", "Exit", this, &TPrincipaleFiche::QuitterMenuClick);
 
     QMenu* data = addMenu("DonneesMenu", "Data");
@@ -346,6 +355,7 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
     plus_->setGeometry(l.plus);
     minus_->setGeometry(l.minus);
     values_->setGeometry(l.values);
+    contours_->setGeometry(l.values.translated(0, l.values.height() + 10));
     tabBar_->setGeometry(l.tabBar);
     mainImage_->setGeometry(l.image);
 }
@@ -364,6 +374,8 @@ void TPrincipaleFiche::syncFromState()
     plus_->setEnabled(w.PlusButton);
     minus_->setEnabled(w.MoinsButton);
     values_->setEnabled(w.ValeurButton);
+    contours_->setEnabled((w.DeformeeButton || w.SiButton) && !w.analysisRunning);
+    reportMenu_->setEnabled(!w.analysisRunning && reportAvailable(s_, deckAtRead_));
 
     geoMenu_->setChecked(w.GeometrieMenu);
     matMenu_->setChecked(w.MateriauxMenu);
@@ -509,7 +521,9 @@ void TPrincipaleFiche::installHooks()
         // is checked section by section, and the reader says what is missing.
         // A run stopped because the user is leaving is not read.
         run.readResults = [this] {
-            if (!closeAfterRun_) velta::LectureResultats(s_);
+            if (closeAfterRun_) return;
+            velta::LectureResultats(s_);
+            rememberResultsDeck();
         };
         run.show3D = [this] {
             // Without the cantilever geometry the 3D view would be empty:
@@ -541,7 +555,10 @@ void TPrincipaleFiche::installHooks()
         }
     };
 
-    tabs_.readResults = [](Session& s) { velta::LectureResultats(s); };
+    tabs_.readResults = [this](Session& s) {
+        velta::LectureResultats(s);
+        rememberResultsDeck();
+    };
     tabs_.redrawView = [this] { redrawAfterTabChange(); };
     tabs_.show2D = [this] { show2DGeometry(); };
 }
@@ -570,7 +587,7 @@ bool TPrincipaleFiche::drawViewKind(int viewKind)
         case kViewLoads:
             return velta::LoadButtonClick(s_, c);
         default:
-            return false;
+            return velta::drawContourView(s_, c, viewKind);
         }
     });
     return lastDrawOk_;
@@ -637,6 +654,13 @@ void TPrincipaleFiche::redrawAfterTabChange()
         break;
     case kViewLoads:
         available = w.LoadButton;
+        break;
+    case kViewContourDeflection:
+        available = w.DeformeeButton;
+        break;
+    case kViewContourStressUp:
+    case kViewContourStressDown:
+        available = w.SiButton;
         break;
     default:
         break;
@@ -746,7 +770,55 @@ void TPrincipaleFiche::SavePictureMenuClick()
 void TPrincipaleFiche::UniteMenuClickSlot()
 {
     UniteMenuClick(s_);
+    // The contour views show their colours and scale in the units chosen.
+    if (lastDrawOk_ && isContourView(s_.view.ViewKind)) redrawView();
     syncFromState();
+}
+
+void TPrincipaleFiche::ContoursButtonClick()
+{
+    const int kind = contourViewAfter(s_, s_.view.ViewKind);
+    if (kind < 0) return;
+    s_.main.viewButtonDown = -1;
+    drawViewKind(kind);
+    syncFromState();
+}
+
+void TPrincipaleFiche::rememberResultsDeck()
+{
+    try {
+        deckAtRead_ = composeDeck(s_.model, s_.currentSlot(), s_.geo.NbCenterEdit);
+    } catch (const std::exception&) {
+        deckAtRead_.clear();
+    }
+}
+
+void TPrincipaleFiche::ReportMenuClick()
+{
+    if (!reportAvailable(s_, deckAtRead_)) return;
+    const auto path = askSaveFile({QStringLiteral("ReportDialog"),
+                                   QStringLiteral("Report (PDF)"),
+                                   QStringLiteral("pdf"),
+                                   {QStringLiteral("pdf (*.pdf)")}});
+    if (!path) return;
+    ReportSources src;
+    const int slot = s_.currentSlot();
+    const std::string caseFile = slot < kTabSlots ? s_.model.CaseFile[slot] : std::string();
+    src.caseFile = caseFile.empty() || caseFile == "VELTA"
+                       ? (slot < static_cast<int>(s_.main.tabs.size()) ? s_.main.tabs[slot] : std::string("VELTA"))
+                       : QFileInfo(qs(caseFile)).fileName().toStdString();
+    QFile out(qs(s_.scratchFile(slot, kReportExt)));
+    if (out.open(QIODevice::ReadOnly)) src.outText = out.readAll().toStdString();
+    src.when = QDateTime::currentDateTime();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        writeReport(s_, src, path->toStdString());
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        s_.messages.error("The report can not be saved: " + std::string(e.what()));
+        return;
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void TPrincipaleFiche::GeometrieMenuClick()

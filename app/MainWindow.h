@@ -169,6 +169,10 @@ public slots:
     void StopMenuClick();
     // Writes the image shown to a PNG file.
     void SavePictureMenuClick();
+    // File > "Report (PDF)...": the calculation report of the current tab.
+    void ReportMenuClick();
+    // "Contours": the contour view matching the view on screen.
+    void ContoursButtonClick();
     void Renommer1Click();
     void tabDupliquermenuClick();
     void TabFermerMenuClick();
@@ -213,6 +217,12 @@ private:
     // drawing to the next as the view procedures expect.
     std::unique_ptr<PaintingCanvas> canvas_;
     bool lastDrawOk_ = false;
+    // The deck of the case when its results were read: the report is offered
+    // while the case still writes this deck.
+    std::string deckAtRead_;
+    void rememberResultsDeck();
+    QPushButton* contours_ = nullptr;
+    QAction* reportMenu_ = nullptr;
     bool redrawPending_ = false;
     std::unique_ptr<ProcessRunner> runner_;
     bool stopRequested_ = false;
