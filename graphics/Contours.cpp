@@ -313,7 +313,10 @@ void DrawContourPanel(Session& s, Canvas& c, ContourQuantity q, const PanelBox& 
         c.moveTo(x - 5, y + 5);
         c.lineTo(x + 5, y - 5);
         setPen(c, kBlack, 1, PenStyle::Solid);
-        c.textOut(x + 7, y - 7, what + " " + fixed(n.v, dec) + " " + unit);
+        const std::string label = what + " " + fixed(n.v, dec) + " " + unit;
+        // Left of the mark when the label would run into the scale bar.
+        const int w = c.textWidth(label);
+        c.textOut(x + 7 + w > right + 5 ? x - 7 - w : x + 7, y - 7, label);
     };
     if (f.triangles.empty() && f.nodes.empty()) {
         setPen(c, kBlack, 1, PenStyle::Solid);

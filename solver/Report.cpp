@@ -143,6 +143,8 @@ public:
 
     void heading(const std::string& text, int level = 1)
     {
+        // A heading is not left alone at the foot of a page.
+        if (room() < 30 * mm_ && y_ > body_.top()) newPage();
         html(QStringLiteral("<p style=\"font-size:%1pt; font-weight:bold; margin-top:6px\">%2</p>")
                  .arg(level == 1 ? 13 : 10.5)
                  .arg(esc(text)),
@@ -176,7 +178,11 @@ public:
     // A table, split across pages with its header repeated.
     void table(const Table& t, const std::string& caption = {})
     {
-        if (!caption.empty()) html("<p><i>" + esc(caption) + "</i></p>", 0.2);
+        // The caption stays with the first rows.
+        const QString cap = q("<p><i>" + esc(caption).toStdString() + "</i></p>");
+        const double lead = (caption.empty() ? 0 : height(cap)) + height(tableHtml(t, 0, std::min<size_t>(t.rows.size(), 3)));
+        if (lead > room() && y_ > body_.top()) newPage();
+        if (!caption.empty()) html(cap, 0.2);
         for (size_t a = 0; a < t.rows.size() || a == 0;) {
             size_t b = a;
             while (b < t.rows.size()) {
