@@ -25,9 +25,12 @@
 #include "app/MaterialDialog.h"
 #include "app/ReportWindow.h"
 #include "app/shell/ScratchArea.h"
+#include "deck/DeckWriter.h"
+#include "graphics/Contours.h"
 #include "graphics/PaintingCanvas.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
+#include "solver/Report.h"
 #include "solver/ResultViews.h"
 #include "solver/ResultsReader.h"
 
@@ -295,6 +298,10 @@ void TPrincipaleFiche::buildWidgets()
     connect(plus_, &QPushButton::clicked, this, &TPrincipaleFiche::PlusButtonClick);
     connect(minus_, &QPushButton::clicked, this, &TPrincipaleFiche::MoinsButtonClick);
     connect(values_, &QPushButton::clicked, this, &TPrincipaleFiche::ValeurButtonClick);
+    contours_ = new QPushButton(QStringLiteral("Contours"), central);
+    contours_->setObjectName(QStringLiteral("ContoursButton"));
+    contours_->setEnabled(false);
+    connect(contours_, &QPushButton::clicked, this, &TPrincipaleFiche::ContoursButtonClick);
 
     tabBar_ = new QTabBar(central);
     tabBar_->setObjectName(QStringLiteral("TabControl"));
@@ -376,6 +383,8 @@ void TPrincipaleFiche::buildMenus()
     addEntry(file, "EnregistrerSousMenu", "Save as", this, &TPrincipaleFiche::EnregistrerSousMenuClick)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     addEntry(file, "SavePictureMenu", "Save picture", this, &TPrincipaleFiche::SavePictureMenuClick);
+    reportMenu_ = addEntry(file, "ReportMenu", "Report (PDF)...", this, &TPrincipaleFiche::ReportMenuClick);
+    reportMenu_->setEnabled(false);
     addEntry(file, "QuitterMenu", "Exit", this, &TPrincipaleFiche::QuitterMenuClick)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
 
@@ -477,6 +486,7 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
     plus_->setGeometry(l.plus);
     minus_->setGeometry(l.minus);
     values_->setGeometry(l.values);
+    contours_->setGeometry(l.values.translated(0, l.values.height() + 10));
     tabBar_->setGeometry(l.tabBar);
     mainImage_->setGeometry(l.image);
 }
@@ -501,6 +511,8 @@ void TPrincipaleFiche::syncFromState()
     plus_->setEnabled(w.PlusButton);
     minus_->setEnabled(w.MoinsButton);
     values_->setEnabled(w.ValeurButton);
+    contours_->setEnabled((w.DeformeeButton || w.SiButton) && !w.analysisRunning);
+    reportMenu_->setEnabled(!w.analysisRunning && reportAvailable(s_));
 
     geoMenu_->setChecked(w.GeometrieMenu);
     matMenu_->setChecked(w.MateriauxMenu);
@@ -683,11 +695,7 @@ void TPrincipaleFiche::installHooks()
                                        QStringLiteral("csv"),
                                        {QStringLiteral("csv (*.csv)"), QStringLiteral("txt (*.txt)")}});
         if (!path) return;
-        if (tabs_.isScratchFile(path->toStdString())) {
-            s_.messages.error(path->toStdString() + " is a scratch file of the program, deleted at every start: "
-                                                    "choose another name or folder.");
-            return;
-        }
+        if (refuseScratchFile(path->toStdString())) return;
         try {
             ExporterResults(s_, path->toStdString());
         } catch (const std::exception& e) {
@@ -726,7 +734,7 @@ bool TPrincipaleFiche::drawViewKind(int viewKind)
         case kViewLoads:
             return velta::LoadButtonClick(s_, c);
         default:
-            return false;
+            return velta::drawContourView(s_, c, viewKind);
         }
     });
     return lastDrawOk_;
@@ -793,6 +801,13 @@ void TPrincipaleFiche::redrawAfterTabChange()
         break;
     case kViewLoads:
         available = w.LoadButton;
+        break;
+    case kViewContourDeflection:
+        available = w.DeformeeButton;
+        break;
+    case kViewContourStressUp:
+    case kViewContourStressDown:
+        available = w.SiButton;
         break;
     default:
         break;
@@ -895,11 +910,7 @@ void TPrincipaleFiche::SavePictureMenuClick()
                                    QStringLiteral("png"),
                                    {QStringLiteral("png (*.png)")}});
     if (!path) return;
-    if (tabs_.isScratchFile(path->toStdString())) {
-        s_.messages.error(path->toStdString() + " is a scratch file of the program, deleted at every start: "
-                                                "choose another name or folder.");
-        return;
-    }
+    if (refuseScratchFile(path->toStdString())) return;
     try {
         writePng(path->toStdString(), mainImage_->shownImage());
     } catch (const FileWriteError& e) {
@@ -915,11 +926,57 @@ void TPrincipaleFiche::UniteMenuClickSlot()
     syncFromState();
 }
 
+bool TPrincipaleFiche::refuseScratchFile(const std::string& path)
+{
+    if (!tabs_.isScratchFile(path)) return false;
+    s_.messages.error(path + " is a scratch file of the program, deleted at every start: "
+                             "choose another name or folder.");
+    return true;
+}
+
 void TPrincipaleFiche::editCase(QDialog* editor)
 {
     const std::string before = tabs_.caseSnapshot();
     editor->exec();
     tabs_.caseEdited(before);
+}
+
+void TPrincipaleFiche::ContoursButtonClick()
+{
+    const int kind = contourViewAfter(s_, s_.view.ViewKind);
+    if (kind < 0) return;
+    s_.main.viewButtonDown = -1;
+    drawViewKind(kind);
+    syncFromState();
+}
+
+void TPrincipaleFiche::ReportMenuClick()
+{
+    if (!reportAvailable(s_)) return;
+    const auto path = askSaveFile({QStringLiteral("ReportDialog"),
+                                   QStringLiteral("Report (PDF)"),
+                                   QStringLiteral("pdf"),
+                                   {QStringLiteral("pdf (*.pdf)")}});
+    if (!path) return;
+    if (refuseScratchFile(path->toStdString())) return;
+    ReportSources src;
+    const int slot = s_.currentSlot();
+    const std::string caseFile = slot < kTabSlots ? s_.model.CaseFile[slot] : std::string();
+    src.caseFile = caseFile.empty() || caseFile == "VELTA"
+                       ? (slot < static_cast<int>(s_.main.tabs.size()) ? s_.main.tabs[slot] : std::string("VELTA"))
+                       : QFileInfo(qs(caseFile)).fileName().toStdString();
+    QFile out(qs(s_.scratchFile(slot, kReportExt)));
+    if (out.open(QIODevice::ReadOnly)) src.outText = out.readAll().toStdString();
+    src.when = QDateTime::currentDateTime();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        writeReport(s_, src, path->toStdString());
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        s_.messages.error("The report can not be saved: " + std::string(e.what()));
+        return;
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void TPrincipaleFiche::GeometrieMenuClick()

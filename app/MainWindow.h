@@ -189,6 +189,10 @@ public slots:
     void StopMenuClick();
     // Writes the image shown to a PNG file.
     void SavePictureMenuClick();
+    // File > "Report (PDF)...": the calculation report of the current tab.
+    void ReportMenuClick();
+    // "Contours": the contour view matching the view on screen.
+    void ContoursButtonClick();
     void Renommer1Click();
     void tabDupliquermenuClick();
     void TabFermerMenuClick();
@@ -211,6 +215,9 @@ private:
     void openHelp(const QString& fileName);
     void openHelpUrl(const QUrl& url);
     // Shows an editor modally and notes whether it changed the case.
+    // A file of the scratch folder is refused as a place to save: start-up
+    // deletes those files. Says so and returns true.
+    bool refuseScratchFile(const std::string& path);
     void editCase(QDialog* editor);
     void rememberFile(const std::string& path);
     void rebuildRecentMenu();
@@ -240,6 +247,10 @@ private:
     // drawing to the next as the view procedures expect.
     std::unique_ptr<PaintingCanvas> canvas_;
     bool lastDrawOk_ = false;
+    // The deck of the case when its results were read: the report is offered
+    // while the case still writes this deck.
+    QPushButton* contours_ = nullptr;
+    QAction* reportMenu_ = nullptr;
     bool redrawPending_ = false;
     std::unique_ptr<ProcessRunner> runner_;
     bool stopRequested_ = false;

@@ -9,5 +9,6 @@ int exportResults(int argc, char** argv);  // velta-cli export CASE.dat RESULTS.
 int draw(int argc, char** argv);    // velta-cli draw CASE.dat VIEW OUT.png [...]
 int run(int argc, char** argv);     // velta-cli run CASE.dat OUTDIR [--si]
 int verify(int argc, char** argv);  // velta-cli verify CASE.dat OUTDIR [--level N]
+int report(int argc, char** argv);  // velta-cli report CASE.dat OUT.pdf [--results PLT OUT] [--si]
 
 }  // namespace velta::cli

@@ -77,6 +77,16 @@ void Canvas::drawFocusRect(int x1, int y1, int x2, int y2)
     paintFocusRect(x1, y1, x2, y2);
 }
 
+void Canvas::polygon(const std::vector<int>& xy)
+{
+    if (log_) {
+        std::string op = "poly " + hex(brush_.color);
+        for (int v : xy) op += " " + std::to_string(v);
+        log_->push_back(op);
+    }
+    if (xy.size() >= 6 && brush_.style == BrushStyle::Solid) paintPolygon(xy);
+}
+
 RecordingCanvas::RecordingCanvas(int width, int height) : w_(width), h_(height)
 {
     setLog(&ops);

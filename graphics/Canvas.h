@@ -63,6 +63,9 @@ public:
     void textOut(int x, int y, const std::string& text);
     // Inverts a dotted outline: drawn twice on the same corners, it is gone.
     void drawFocusRect(int x1, int y1, int x2, int y2);
+    // Fills a polygon with the brush colour, without outline; `xy` holds
+    // x1, y1, x2, y2, ... The current position does not move.
+    void polygon(const std::vector<int>& xy);
 
     virtual int width() const = 0;
     virtual int height() const = 0;
@@ -74,6 +77,7 @@ public:
     //   text X Y TEXT
     //   rect X1 Y1 X2 Y2 #PEN #BRUSH           (#BRUSH is "none" for a clear brush)
     //   focusrect X1 Y1 X2 Y2
+    //   poly #BRUSH X1 Y1 X2 Y2 ...
     void setLog(std::vector<std::string>* log) { log_ = log; }
 
 protected:
@@ -81,6 +85,7 @@ protected:
     virtual void paintRect(int x1, int y1, int x2, int y2) = 0;
     virtual void paintText(int x, int y, const std::string& text) = 0;
     virtual void paintFocusRect(int x1, int y1, int x2, int y2) = 0;
+    virtual void paintPolygon(const std::vector<int>& xy) { (void)xy; }
 
 private:
     Pen pen_;

@@ -1,5 +1,6 @@
 #include "graphics/DrawCommand.h"
 
+#include "graphics/Contours.h"
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
 #include "solver/ResultViews.h"
@@ -26,7 +27,7 @@ bool parseSize(const std::string& text, int& w, int& h)
 bool isViewName(const std::string& v)
 {
     return v == "geometry" || v == "3d" || v == "deflection" || v == "stresses" || v == "forces" ||
-           v == "loads";
+           v == "loads" || v == "contour-deflection" || v == "contour-stress-up" || v == "contour-stress-down";
 }
 
 bool viewNeedsResults(const std::string& v)
@@ -42,6 +43,8 @@ bool viewAvailable(const Session& s, const std::string& v)
     if (v == "stresses") return s.main.SiButton;
     if (v == "forces") return s.main.FappuiButton;
     if (v == "loads") return s.main.LoadButton;
+    if (v == "contour-deflection") return s.main.DeformeeButton;
+    if (v == "contour-stress-up" || v == "contour-stress-down") return s.main.SiButton;
     return false;
 }
 
@@ -81,7 +84,8 @@ std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& 
     o.view = positional[1];
     o.pngPath = positional[2];
     if (!isViewName(o.view))
-        return "unknown view " + o.view + " (geometry, 3d, deflection, stresses, forces or loads)";
+        return "unknown view " + o.view + " (geometry, 3d, deflection, stresses, forces, loads, "
+               "contour-deflection, contour-stress-up or contour-stress-down)";
     if (viewNeedsResults(o.view) && o.pltPath.empty()) return "the " + o.view + " view needs --results";
     return {};
 }
@@ -94,6 +98,9 @@ bool drawNamedView(Session& s, Canvas& c, const std::string& v)
     if (v == "stresses") return SiButtonClick(s, c);
     if (v == "forces") return FappuiButtonClick(s, c);
     if (v == "loads") return LoadButtonClick(s, c);
+    if (v == "contour-deflection") return ContourDeflectionClick(s, c);
+    if (v == "contour-stress-up") return ContourStressUpClick(s, c);
+    if (v == "contour-stress-down") return ContourStressDownClick(s, c);
     return false;
 }
 

@@ -20,6 +20,10 @@ enum ViewKindValue : int {
     kViewForces = 3,
     kView3D = 4,
     kViewLoads = 5,
+    // The contour views, beside the views above.
+    kViewContourDeflection = 6,
+    kViewContourStressUp = 7,
+    kViewContourStressDown = 8,
 };
 
 struct ViewState {

@@ -148,6 +148,17 @@ void PaintingCanvas::paintText(int x, int y, const std::string& text)
     p.drawText(x, y + metrics_.ascent(), s);
 }
 
+void PaintingCanvas::paintPolygon(const std::vector<int>& xy)
+{
+    QPolygon poly;
+    for (size_t i = 0; i + 1 < xy.size(); i += 2) poly << QPoint(xy[i], xy[i + 1]);
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(qcolor(brush().color));
+    p.drawPolygon(poly);
+}
+
 void PaintingCanvas::paintFocusRect(int x1, int y1, int x2, int y2)
 {
     const int l = std::min(x1, x2), r = std::max(x1, x2) - 1, t = std::min(y1, y2), b = std::max(y1, y2) - 1;

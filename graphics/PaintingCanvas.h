@@ -27,6 +27,7 @@ protected:
     void paintRect(int x1, int y1, int x2, int y2) override;
     void paintText(int x, int y, const std::string& text) override;
     void paintFocusRect(int x1, int y1, int x2, int y2) override;
+    void paintPolygon(const std::vector<int>& xy) override;
 
 private:
     void setPixel(int x, int y, Color c);

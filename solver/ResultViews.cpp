@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "graphics/Contours.h"
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
 
@@ -195,7 +196,7 @@ bool redrawCurrentView(Session& s, Canvas& c)
     case kViewLoads:
         return LoadButtonClick(s, c);
     default:
-        return false;
+        return drawContourView(s, c, s.view.ViewKind);
     }
 }
 

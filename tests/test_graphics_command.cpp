@@ -40,7 +40,8 @@ TEST(DrawCommand, Options)
         {{"c.dat", "geometry"}, "draw needs CASE.dat VIEW OUT.png"},
         {{"c.dat", "geometry", "o.png", "extra"}, "draw needs CASE.dat VIEW OUT.png"},
         {{"c.dat", "plan", "o.png"},
-         "unknown view plan (geometry, 3d, deflection, stresses, forces or loads)"},
+         "unknown view plan (geometry, 3d, deflection, stresses, forces, loads, contour-deflection, "
+         "contour-stress-up or contour-stress-down)"},
         {{"c.dat", "3d", "o.png"}, "the 3d view needs --results"},
         {{"c.dat", "geometry", "o.png", "--results", "a.PLT"},
          "--results needs two files: RESULTS.PLT RESULTS.OUT"},
