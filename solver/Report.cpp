@@ -714,9 +714,9 @@ void writeReport(const Session& s, const ReportSources& sources, const std::stri
     try {
         bytes = composeReportPdf(s, sources);
     } catch (const std::runtime_error& e) {
-        throw FileWriteError(e.what());
+        throw FileWriteError(path, e.what());
     }
-    writeFileAtomically(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    writeFileAtomically(path, bytes);
 }
 
 bool reportAvailable(const Session& s)
