@@ -30,8 +30,8 @@
 #include "graphics/PaintingCanvas.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
-#include "solver/Report.h"
-#include "solver/ResultViews.h"
+#include "app/shell/Report.h"
+#include "graphics/ResultViews.h"
 #include "solver/ResultsReader.h"
 
 namespace velta {

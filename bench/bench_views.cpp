@@ -10,7 +10,7 @@
 
 #include "graphics/Graphique.h"
 #include "graphics/PaintingCanvas.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 using namespace velta;
 

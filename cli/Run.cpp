@@ -22,7 +22,7 @@
 #include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultsReader.h"
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 
 namespace velta::cli {
 

@@ -5,7 +5,7 @@
 
 #include "model/FileWriter.h"
 #include "model/Numbers.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

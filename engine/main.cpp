@@ -10,14 +10,14 @@
 #include <filesystem>
 #include <string>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "engine/DamMesh.h"
 #include "engine/Engine.h"
 #include "engine/Output.h"
 #include "model/FileWriter.h"
 #include "model/Messages.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace fs = std::filesystem;
 using namespace velta;

@@ -3,7 +3,7 @@
 // centre-count rule, the face-tab change and validation, the angle
 // convention switch, the right-click commands, OK and Annuler, and the
 // commit LectureStructure.
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The loads editor's behaviour over its editor state.
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

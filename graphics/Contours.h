@@ -14,7 +14,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/ColourMaps.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -3,7 +3,7 @@
 #include "graphics/Contours.h"
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 namespace velta {
 

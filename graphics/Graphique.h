@@ -14,7 +14,7 @@
 #include <string>
 
 #include "graphics/Canvas.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -7,7 +7,7 @@
 #include "forms/GeometryMath.h"
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 namespace velta {
 

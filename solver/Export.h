@@ -4,7 +4,7 @@
 // semicolon-separated text file for spreadsheets.
 #include <string>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -6,7 +6,7 @@
 // cannot be read is reported in its own message and disables its controls.
 #include <string>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

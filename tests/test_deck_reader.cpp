@@ -4,7 +4,7 @@
 #include <random>
 
 #include "deck/DeckFormat.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "forms/GeometryMath.h"
 #include "model/Numbers.h"

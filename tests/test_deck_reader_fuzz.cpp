@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "model/Numbers.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,7 @@
 
 #include "graphics/DrawCommand.h"
 #include "graphics/Graphique.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;

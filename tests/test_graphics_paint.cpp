@@ -7,7 +7,7 @@
 
 #include "graphics/Graphique.h"
 #include "graphics/PaintingCanvas.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;

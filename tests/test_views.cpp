@@ -4,7 +4,7 @@
 
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "model/Numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -4,7 +4,7 @@
 // canvas from the models; it returns false when the drawing stopped on data
 // it could not draw (the reason went to the session's messages).
 #include "graphics/Canvas.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

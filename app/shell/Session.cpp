@@ -1,4 +1,4 @@
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

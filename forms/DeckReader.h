@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

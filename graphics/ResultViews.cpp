@@ -1,4 +1,4 @@
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 
 #include <QFile>
 #include <QString>
