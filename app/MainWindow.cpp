@@ -697,7 +697,7 @@ void TPrincipaleFiche::installHooks()
         if (!path) return;
         if (refuseScratchFile(path->toStdString())) return;
         try {
-            ExporterResults(s_, path->toStdString());
+            ExporterResults(s_.model, s_.results, path->toStdString());
         } catch (const std::exception& e) {
             s_.messages.error(e.what());
         }

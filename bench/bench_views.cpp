@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/shell/Session.h"
 #include "graphics/Graphique.h"
 #include "graphics/PaintingCanvas.h"
 #include "graphics/ResultViews.h"

@@ -142,7 +142,7 @@ int run(int argc, char** argv)
     if (results) {
         const std::string csv = dir + kExportName;
         try {
-            ExporterResults(s, csv);
+            ExporterResults(s.model, s.results, csv);
         } catch (const std::exception& e) {
             s.messages.error(e.what());
             ok = false;

@@ -56,7 +56,7 @@ std::vector<std::string_view> splitLines(std::string_view bytes)
 // Puts UnitSystem back to the user's choice however the read ends.
 class UnitSystemRestorer {
 public:
-    explicit UnitSystemRestorer(Session& s) : s_(s) {}
+    explicit UnitSystemRestorer(CaseEditors& s) : s_(s) {}
     ~UnitSystemRestorer()
     {
         if (s_.main.UniteMenuCaption == unitMenuCaption(kSI)) s_.model.UnitSystem = kSI;
@@ -65,7 +65,7 @@ public:
     UnitSystemRestorer& operator=(const UnitSystemRestorer&) = delete;
 
 private:
-    Session& s_;
+    CaseEditors& s_;
 };
 
 // What one read keeps between cards.
@@ -79,7 +79,7 @@ struct ReadState {
 
 class CardReader {
 public:
-    explicit CardReader(Session& s) : s_(s), m_(s.model) {}
+    explicit CardReader(CaseEditors& s) : s_(s), m_(s.model) {}
 
     void prepare()
     {
@@ -294,12 +294,12 @@ private:
         ++st_.arches;
     }
 
-    Session& s_;
+    CaseEditors& s_;
     CaseModel& m_;
     ReadState st_;
 };
 
-void readDeck(Session& s, bool& accepted, std::string_view bytes)
+void readDeck(CaseEditors& s, bool& accepted, std::string_view bytes)
 {
     UnitSystemRestorer restore(s);
     s.model.UnitSystem = kImperial;
@@ -341,7 +341,7 @@ void readDeck(Session& s, bool& accepted, std::string_view bytes)
 
 } // namespace
 
-void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes)
+void LectureDonneesBytes(CaseEditors& s, bool& accepted, std::string_view bytes)
 {
     try {
         readDeck(s, accepted, bytes);
@@ -351,7 +351,7 @@ void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes)
     }
 }
 
-void LectureDonnees(Session& s, bool& accepted, const std::string& path)
+void LectureDonnees(CaseEditors& s, bool& accepted, const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {

@@ -35,7 +35,7 @@ bool viewNeedsResults(const std::string& v)
     return isViewName(v) && v != "geometry";
 }
 
-bool viewAvailable(const Session& s, const std::string& v)
+bool viewAvailable(const CaseViews& s, const std::string& v)
 {
     if (v == "geometry") return true;
     if (v == "3d") return s.main.GeometrieButton3d;
@@ -90,7 +90,7 @@ std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& 
     return {};
 }
 
-bool drawNamedView(Session& s, Canvas& c, const std::string& v)
+bool drawNamedView(CaseViews& s, Canvas& c, const std::string& v)
 {
     if (v == "geometry") return GeometrieButtonClick(s, c);
     if (v == "3d") return GeometrieButton3dClick(s, c);

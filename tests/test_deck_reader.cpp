@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "app/shell/Session.h"
 #include "deck/DeckFormat.h"
 #include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"

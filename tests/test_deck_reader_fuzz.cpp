@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "app/shell/Session.h"
 #include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "model/Numbers.h"

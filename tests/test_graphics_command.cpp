@@ -63,7 +63,7 @@ TEST(DrawCommand, EachViewIsDrawnAsItsButtonDrawsIt)
 {
     struct Case {
         const char* view;
-        bool (*button)(Session&, Canvas&);
+        bool (*button)(CaseViews&, Canvas&);
     } cases[] = {
         {"geometry", &GeometrieButtonClick},  {"3d", &GeometrieButton3dClick},
         {"deflection", &DeformeeButtonClick}, {"stresses", &SiButtonClick},

@@ -89,7 +89,7 @@ TEST(PaintingCanvas, RectangleTextAndFocusRectangle)
 
 TEST(PaintingCanvas, EveryViewPaintsAndLogsLikeTheRecordingCanvas)
 {
-    using Show = bool (*)(Session&, Canvas&);
+    using Show = bool (*)(CaseViews&, Canvas&);
     const Show views[] = {&GeometrieButtonClick, &GeometrieButton3dClick, &DeformeeButtonClick,
                           &SiButtonClick,        &FappuiButtonClick,      &LoadButtonClick};
     for (Show show : views) {

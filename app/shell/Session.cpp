@@ -2,18 +2,6 @@
 
 namespace velta {
 
-void MainWindowState::disableViewControls()
-{
-    GeometrieButton = GeometrieButton3d = DeformeeButton = SiButton = FappuiButton = LoadButton = false;
-    ValeurButton = PlusButton = MoinsButton = ScaleLabel = false;
-}
-
-void MainWindowState::disableResultControls()
-{
-    DeformeeButton = SiButton = FappuiButton = ValeurButton = GeometrieButton3d = LoadButton = false;
-    PlusButton = MoinsButton = ScaleLabel = false;
-}
-
 std::string Session::scratchFile(int slot, const std::string& ext) const
 {
     const std::string& dir = scratchDir.empty() ? model.ProgramDir : scratchDir;
@@ -27,6 +15,37 @@ void Session::Initialisation()
     loads.GroutComboBox.clear();
     loads.groutSelected = -1;
     main.disableViewControls();
+}
+
+namespace {
+
+ResultsReadOutcome showControls(Session& s, const ResultsReadOutcome& read)
+{
+    s.main.setResultControls(read.deflections, read.stresses, read.sections, read.forces);
+    return read;
+}
+
+}  // namespace
+
+ResultsReadOutcome readResults(Session& s, const std::string* pltBytes, const std::string* outBytes,
+                               const std::string& folder)
+{
+    return showControls(
+        s, readResults(s.results, s.model, s.geo.NbCenterEdit, s.messages, pltBytes, outBytes, folder));
+}
+
+ResultsReadOutcome LectureResultats(Session& s, const std::string& pltPath, const std::string& outPath,
+                                    const std::string& folder)
+{
+    return showControls(
+        s, LectureResultats(s.results, s.model, s.geo.NbCenterEdit, s.messages, pltPath, outPath, folder));
+}
+
+void LectureResultats(Session& s)
+{
+    const int n = s.currentSlot();
+    const std::string folder = s.scratchDir.empty() ? s.model.ProgramDir : s.scratchDir;
+    LectureResultats(s, s.scratchFile(n, ".PLT"), s.scratchFile(n, ".OUT"), folder);
 }
 
 }  // namespace velta

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "deck/DeckWriter.h"
+#include "forms/DeckReader.h"
 #include "forms/CaseChecks.h"
 
 namespace velta {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/shell/Session.h"
 #include "forms/DeckReader.h"
 #include "model/Numbers.h"
 
