@@ -14,7 +14,8 @@ void usage()
                  "       velta-cli export CASE.dat RESULTS.PLT RESULTS.OUT OUT.csv [--si]\n"
                  "       velta-cli draw CASE.dat VIEW OUT.png [--results RESULTS.PLT RESULTS.OUT] [--si]\n"
                  "                 [--size WxH] [--values N] [--log OPS.txt]\n"
-                 "       velta-cli run CASE.dat OUTDIR [--si]\n");
+                 "       velta-cli run CASE.dat OUTDIR [--si]\n"
+                 "       velta-cli verify CASE.dat OUTDIR [--level N]\n");
 }
 
 }  // namespace
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     if (!std::strcmp(cmd, "export")) return velta::cli::exportResults(argc - 1, argv + 1);
     if (!std::strcmp(cmd, "draw")) return velta::cli::draw(argc - 1, argv + 1);
     if (!std::strcmp(cmd, "run")) return velta::cli::run(argc - 1, argv + 1);
+    if (!std::strcmp(cmd, "verify")) return velta::cli::verify(argc - 1, argv + 1);
     usage();
     return 2;
 }

@@ -23,9 +23,11 @@ struct BlockMesh {
 
 // The map receives lattice coordinates in cell units (0..na, 0..nb, 0..nc).
 inline BlockMesh blockMesh(int na, int nb, int nc, const std::function<Vec3(double, double, double)>& map,
-                           ElementType type, const engine::solid::Material& mat)
+                           ElementType type, const engine::solid::Material& mat,
+                           engine::solid::WedgeRule rule = engine::solid::WedgeRule::Points21)
 {
     BlockMesh out;
+    out.model.wedgeRule = rule;
     out.model.materials.push_back(mat);
     auto node = [&](int i, int j, int k) {
         auto [it, added] = out.nodeAt.try_emplace({i, j, k}, int(out.model.nodes.size()));

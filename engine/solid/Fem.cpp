@@ -160,8 +160,8 @@ void elementStiffness(const Model& m, int e, Eigen::Matrix<double, 3 * N, 3 * N>
 {
     const Element& el = m.elements[e];
     const Coords<N> x = coordsOf<N>(m, el);
-    const auto& rule = shape::volumeRule(el.type);
-    const auto& values = shape::volumeValues(el.type);
+    const auto& rule = shape::volumeRule(el.type, m.wedgeRule);
+    const auto& values = shape::volumeValues(el.type, m.wedgeRule);
     const int np = int(rule.size());
     Eigen::Matrix<double, Eigen::Dynamic, 3 * N, Eigen::RowMajor, 27, 3 * N> p(np, 3 * N);
     Eigen::Matrix<double, 3, N> g;
@@ -213,8 +213,8 @@ void freeStrainForces(const Model& m, int e, Eigen::VectorXd& f)
     if (el.freeStrain.empty()) return;
     const Coords<N> x = coordsOf<N>(m, el);
     const Matrix6 d = elasticity(m.materials.at(el.material), el.hoop);
-    const auto& rule = shape::volumeRule(el.type);
-    const auto& values = shape::volumeValues(el.type);
+    const auto& rule = shape::volumeRule(el.type, m.wedgeRule);
+    const auto& values = shape::volumeValues(el.type, m.wedgeRule);
     Eigen::Matrix<double, 3, N> g;
     for (size_t q = 0; q < rule.size(); ++q) {
         const double det = globalDerivatives<N>(x, values[q], g);
@@ -375,7 +375,7 @@ void checkJacobians(const Model& m)
 {
     for (int e = 0; e < int(m.elements.size()); ++e) {
         const Element& el = m.elements[e];
-        const auto& values = shape::volumeValues(el.type);
+        const auto& values = shape::volumeValues(el.type, m.wedgeRule);
         for (const shape::Values& v : values) {
             double det;
             if (el.type == ElementType::Hex20) {
@@ -419,8 +419,8 @@ void addBodyForce(const Model& m, const Vec3& force, Eigen::VectorXd& f)
     if (f.size() != m.dofCount()) throw std::invalid_argument("load vector size");
     for (int e = 0; e < int(m.elements.size()); ++e) {
         const Element& el = m.elements[e];
-        const auto& rule = shape::volumeRule(el.type);
-        const auto& values = shape::volumeValues(el.type);
+        const auto& rule = shape::volumeRule(el.type, m.wedgeRule);
+        const auto& values = shape::volumeValues(el.type, m.wedgeRule);
         const int n = nodeCount(el.type);
         for (size_t q = 0; q < rule.size(); ++q) {
             double det;

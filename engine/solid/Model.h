@@ -57,12 +57,19 @@ struct StiffnessBlock {
     Eigen::MatrixXd k;
 };
 
+// How the wedges are integrated over their triangle (times 3-point Gauss
+// across it): the 7-point rule exact to degree 5 (21 points), or the 3-point
+// rule of CalculiX's C3D15 (9 points), which a node-by-node comparison with
+// CalculiX needs.
+enum class WedgeRule { Points21, Points9 };
+
 struct Model {
     std::vector<Vec3> nodes;
     std::vector<Element> elements;
     std::vector<Material> materials;
     std::vector<StiffnessBlock> springs;
     std::vector<int> fixedDofs; // held at zero displacement
+    WedgeRule wedgeRule = WedgeRule::Points21;
     int dofCount() const { return 3 * int(nodes.size()); }
 };
 

@@ -166,18 +166,24 @@ void evaluate(ElementType t, const Vec3& natural, Values& v)
         wedge15(natural, v);
 }
 
-const std::vector<Point>& volumeRule(ElementType t)
+const std::vector<Point>& volumeRule(ElementType t, WedgeRule w)
 {
     static const std::vector<Point> hex = makeHexRule(3);
-    static const std::vector<Point> wedge = makeWedgeRule(triangle7(), 3);
-    return t == ElementType::Hex20 ? hex : wedge;
+    static const std::vector<Point> wedge21 = makeWedgeRule(triangle7(), 3);
+    static const std::vector<Point> wedge9 = makeWedgeRule(triangle3(), 3);
+    if (t == ElementType::Hex20) return hex;
+    return w == WedgeRule::Points21 ? wedge21 : wedge9;
 }
 
-const std::vector<Values>& volumeValues(ElementType t)
+const std::vector<Values>& volumeValues(ElementType t, WedgeRule w)
 {
-    static const std::vector<Values> hex = valuesAt(ElementType::Hex20, volumeRule(ElementType::Hex20));
-    static const std::vector<Values> wedge = valuesAt(ElementType::Wedge15, volumeRule(ElementType::Wedge15));
-    return t == ElementType::Hex20 ? hex : wedge;
+    static const std::vector<Values> hex = valuesAt(ElementType::Hex20, volumeRule(ElementType::Hex20, w));
+    static const std::vector<Values> wedge21 =
+        valuesAt(ElementType::Wedge15, volumeRule(ElementType::Wedge15, WedgeRule::Points21));
+    static const std::vector<Values> wedge9 =
+        valuesAt(ElementType::Wedge15, volumeRule(ElementType::Wedge15, WedgeRule::Points9));
+    if (t == ElementType::Hex20) return hex;
+    return w == WedgeRule::Points21 ? wedge21 : wedge9;
 }
 
 const std::vector<Point>& samplingPoints(ElementType t)

@@ -22,11 +22,11 @@ struct Values {
     double dn[3 * kMaxNodes];
 };
 
-// Volume rules: Hex20 3 x 3 x 3 Gauss; Wedge15 a 7-point (degree 5) rule on
-// the triangle times 3-point Gauss across it.
-const std::vector<Point>& volumeRule(ElementType t);
+// Volume rules: Hex20 3 x 3 x 3 Gauss; Wedge15 a 7-point (degree 5) or a
+// 3-point rule on the triangle times 3-point Gauss across it.
+const std::vector<Point>& volumeRule(ElementType t, WedgeRule w);
 // The shape functions at the volume rule's points, in the same order.
-const std::vector<Values>& volumeValues(ElementType t);
+const std::vector<Values>& volumeValues(ElementType t, WedgeRule w);
 
 // Points where stresses are sampled for extrapolation to the nodes: Hex20
 // the 2 x 2 x 2 Gauss points; Wedge15 the 3-point triangle rule times
