@@ -1,7 +1,8 @@
 # Installs the Debian packages VELTA needs to build, test and run, when any
 # is missing. Sourced by ./run.sh and ./test.sh.
 velta_packages="cmake ninja-build g++ pkg-config qt6-base-dev libeigen3-dev libgtest-dev libgmock-dev
-libbenchmark-dev libjpeg-dev fonts-dejavu-core libsuitesparse-dev calculix-ccx"
+libbenchmark-dev libjpeg-dev fonts-dejavu-core libsuitesparse-dev calculix-ccx
+libopenblas0-pthread"
 
 velta_ensure_packages() {
     local missing=""
