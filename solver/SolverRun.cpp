@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,11 @@ public:
         process_.setProgram(QString::fromStdString(program));
         process_.setArguments(a);
         process_.setWorkingDirectory(QString::fromStdString(workDir));
+        // The engine's level is what the arguments say, never a variable
+        // left in the user's environment.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("VELTA_LEVEL");
+        process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedChannels);
         process_.start();
         return process_.waitForStarted(10000);
@@ -55,7 +61,7 @@ std::unique_ptr<ProcessRunner> makeQProcessRunner() { return std::make_unique<QP
 
 std::string enginePath(const Session& s) { return s.model.ProgramDir + "VELTA_DOS.exe"; }
 
-bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks, const std::vector<std::string>& engineArgs)
 {
     if (s.main.tabIndex < 0) {
         s.main.tabs.push_back("calc_0");
@@ -74,7 +80,9 @@ bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
     const std::string dir = s.scratchDir.empty() ? s.model.ProgramDir : s.scratchDir;
     s.main.analysisRunning = true;
     if (hooks.runningChanged) hooks.runningChanged();
-    if (runner.start(enginePath(s), {"VELTA" + std::to_string(n)}, dir)) {
+    std::vector<std::string> args{"VELTA" + std::to_string(n)};
+    args.insert(args.end(), engineArgs.begin(), engineArgs.end());
+    if (runner.start(enginePath(s), args, dir)) {
         runner.wait();
     } else {
         s.messages.show(MessageKind::Plain, "Error starting Calc!");

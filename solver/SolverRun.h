@@ -42,7 +42,10 @@ struct RunHooks {
 // VELTA<n>.DAT, old outputs deleted, the engine started with "VELTA" + n in
 // the scratch folder and waited for, the results read, the 3D view shown and
 // ValuesMode reset. Returns false when the deck could not be written (the
-// error has then been shown and nothing else happened).
-bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
+// error has then been shown and nothing else happened). `engineArgs` follow
+// the deck's name on the engine's command line (the batch tool's refinement
+// level); the desktop program gives none, so the engine's defaults hold.
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks,
+                  const std::vector<std::string>& engineArgs = {});
 
 }  // namespace velta
