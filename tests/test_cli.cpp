@@ -351,12 +351,13 @@ TEST(CliRun, LevelGoesToTheEngine)
     for (const auto& [extra, args] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{}, "VELTA0"}, {{"--level", "3", "--si"}, "VELTA0 3"}, {{"--si", "--level", "2"}, "VELTA0 2"}}) {
         TempDir work;
-        std::vector<std::string> a{t1.deck, work.path()};
+        const std::string out = work.file("out");
+        std::vector<std::string> a{t1.deck, out};
         a.insert(a.end(), extra.begin(), extra.end());
         const CliRun r = program.run(a);
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(readFile(work.file("args.txt")), args + " " + work.path() + "\n");
-        EXPECT_EQ(readFile(work.file("level.txt")), "none\n");
+        EXPECT_EQ(readFile(out + "/args.txt"), args + " " + out + "\n");
+        EXPECT_EQ(readFile(out + "/level.txt"), "none\n");
     }
     qunsetenv("VELTA_LEVEL");
 }

@@ -50,7 +50,9 @@ TEST(Vogt, StripFlexibilityIsTheTables)
     EXPECT_NEAR(f(3, 0) * a, k.k5, 1e-9);
     for (int i = 0; i < 5; ++i)
         for (int j = 0; j < 5; ++j)
-            if (i != j && !((i == 0 && j == 3) || (i == 3 && j == 0))) EXPECT_NEAR(f(i, j), 0, 1e-12) << i << j;
+            if (i != j && !((i == 0 && j == 3) || (i == 3 && j == 0))) {
+                EXPECT_NEAR(f(i, j), 0, 1e-12) << i << j;
+            }
 }
 
 // The springs over one strip of a real dam's contact, through the strip's
