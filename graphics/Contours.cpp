@@ -387,13 +387,21 @@ void twoPanels(Session& s, Canvas& c, bool up)
     c.textOut(std::max(0, (W - kBarSpace - c.textWidth(legend)) / 2), H - 18, legend);
 }
 
+// The white page with its one-pixel frame, whatever pen the view shown
+// before left on the canvas.
+void clearContourImage(Session& s, Canvas& c)
+{
+    setPen(c, kBlack, 1, PenStyle::Solid);
+    ClearImage(s, c);
+}
+
 } // namespace
 
 bool ContourDeflectionClick(Session& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourDeflection;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
+        clearContourImage(s, c);
         DrawContourPanel(s, c, ContourQuantity::Deflection, {0, 0, c.width(), c.height() - 20},
                          "Developed downstream view of radial deflection: contours");
         const std::string legend = "values <0 are deflection toward downstream";
@@ -406,7 +414,7 @@ bool ContourStressUpClick(Session& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressUp;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
+        clearContourImage(s, c);
         twoPanels(s, c, true);
     });
 }
@@ -415,7 +423,7 @@ bool ContourStressDownClick(Session& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressDown;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
+        clearContourImage(s, c);
         twoPanels(s, c, false);
     });
 }
