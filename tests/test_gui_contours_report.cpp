@@ -163,6 +163,25 @@ TEST_F(ContourWindow, ContoursFollowTheViewOnScreenTheUnitsAndTheSavedPicture)
     EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
 }
 
+// "Contours" stays on the window when the window is too short for it below
+// "Values", as on a screen of 720 lines.
+TEST_F(ContourWindow, ContoursButtonStaysVisibleOnAShortWindow)
+{
+    QPushButton* values = button("ValeurButton");
+    QPushButton* contours = button("ContoursButton");
+    for (QSize size : {QSize(1024, 768), QSize(1280, 660), QSize(1280, 640)}) {
+        w().layoutFor(size);
+        const QRect image = w().mainImage()->geometry();
+        EXPECT_LE(values->geometry().bottom(), image.bottom()) << size.height();
+        EXPECT_LE(contours->geometry().bottom(), image.bottom()) << size.height();
+        EXPECT_FALSE(contours->geometry().intersects(values->geometry())) << size.height();
+        EXPECT_GE(contours->width(), contours->fontMetrics().horizontalAdvance(contours->text()));
+    }
+    w().layoutFor(QSize(1024, 768));
+    EXPECT_EQ(values->geometry(), QRect(20, 520, 145, 50));
+    EXPECT_EQ(contours->geometry(), QRect(20, 580, 145, 50));
+}
+
 TEST_F(ContourWindow, ReportIsOfferedForCurrentResultsOnlyAndWritesAPdf)
 {
     QAction* report = action("ReportMenu");
