@@ -13,6 +13,9 @@ namespace {
 constexpr Color kIsoLine = 0x303030;
 constexpr int kBarWidth = 22;
 constexpr int kBarSpace = 130; // the bar and its labels, right of the plot
+// Room above the title of a view: the window shows its line about results of
+// older data there, as over the other result views, without hiding the title.
+constexpr int kTopSpace = 24;
 
 struct ValuePoint {
     double x, z, v;
@@ -377,10 +380,12 @@ void twoPanels(Session& s, Canvas& c, bool up)
 {
     const int W = c.width(), H = c.height();
     const std::string face = up ? "upstream face, seen from upstream" : "downstream face, seen from downstream";
-    DrawContourPanel(s, c, up ? ContourQuantity::Prin1Up : ContourQuantity::Prin1Down, {0, 0, W, H / 2},
+    // Two panels of the same height, so that both faces are drawn at one scale.
+    const int panels = H - kTopSpace - 20, first = panels / 2;
+    DrawContourPanel(s, c, up ? ContourQuantity::Prin1Up : ContourQuantity::Prin1Down, {0, kTopSpace, W, first},
                      "First principal stress (largest compression) on the " + face);
     DrawContourPanel(s, c, up ? ContourQuantity::Prin2Up : ContourQuantity::Prin2Down,
-                     {0, H / 2, W, H - H / 2 - 20},
+                     {0, kTopSpace + first, W, panels - first},
                      "Second principal stress (largest tension) on the " + face);
     const std::string legend = "Compression (value <0) in blue, tension (value >0) in red";
     setPen(c, kBlack, 1, PenStyle::Solid);
@@ -402,7 +407,7 @@ bool ContourDeflectionClick(Session& s, Canvas& c)
     s.view.ViewKind = kViewContourDeflection;
     return drawGuarded(s, [&] {
         clearContourImage(s, c);
-        DrawContourPanel(s, c, ContourQuantity::Deflection, {0, 0, c.width(), c.height() - 20},
+        DrawContourPanel(s, c, ContourQuantity::Deflection, {0, kTopSpace, c.width(), c.height() - kTopSpace - 20},
                          "Developed downstream view of radial deflection: contours");
         const std::string legend = "values <0 are deflection toward downstream";
         setPen(c, kBlack, 1, PenStyle::Solid);

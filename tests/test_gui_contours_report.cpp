@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
@@ -220,6 +221,20 @@ TEST_F(ContourWindow, ReportIsOfferedForCurrentResultsOnlyAndWritesAPdf)
     editReservoir("1150");
     ASSERT_TRUE(s.main.resultsStale[0]);
     EXPECT_FALSE(report->isEnabled());
+    // The contour views of those results say so in the band over the top of
+    // the picture, which hides nothing of them: only the frame is under it.
+    for (const char* view : {"DeformeeButton", "SiButton"}) {
+        button(view)->click();
+        button("ContoursButton")->click();
+        ASSERT_TRUE(isContourView(s.view.ViewKind));
+        EXPECT_EQ(w().mainImage()->notice(), QString::fromUtf8(kStaleResultsText));
+        const QImage img = w().mainImage()->image();
+        const int band = QFontMetrics(QFont(w().mainImage()->font())).height() + 6;
+        int drawn = 0;
+        for (int y = 1; y < band; ++y)
+            for (int x = 1; x + 1 < img.width(); ++x) drawn += (img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_EQ(drawn, 0) << view;
+    }
     // Run again: offered again.
     run();
     EXPECT_TRUE(report->isEnabled());
