@@ -485,8 +485,16 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
     scaleLabel_->setFont(f);
     plus_->setGeometry(l.plus);
     minus_->setGeometry(l.minus);
-    values_->setGeometry(l.values);
-    contours_->setGeometry(l.values.translated(0, l.values.height() + 10));
+    // "Contours" goes below "Values"; on a window too short for it (a 720-line
+    // screen) the two share the row of "Values" rather than hide "Contours".
+    QRect values = l.values, contours = l.values.translated(0, l.values.height() + 10);
+    if (contours.bottom() > l.image.bottom()) {
+        const int half = (values.width() - 5) / 2;
+        values.setWidth(half);
+        contours = QRect(values.right() + 1 + (l.values.width() - 2 * half), values.top(), half, values.height());
+    }
+    values_->setGeometry(values);
+    contours_->setGeometry(contours);
     tabBar_->setGeometry(l.tabBar);
     mainImage_->setGeometry(l.image);
 }

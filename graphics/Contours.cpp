@@ -13,6 +13,9 @@ namespace {
 constexpr Color kIsoLine = 0x303030;
 constexpr int kBarWidth = 22;
 constexpr int kBarSpace = 130; // the bar and its labels, right of the plot
+// Room above the title of a view: the window shows its line about results of
+// older data there, as over the other result views, without hiding the title.
+constexpr int kTopSpace = 24;
 
 struct ValuePoint {
     double x, z, v;
@@ -377,14 +380,24 @@ void twoPanels(CaseViews& s, Canvas& c, bool up)
 {
     const int W = c.width(), H = c.height();
     const std::string face = up ? "upstream face, seen from upstream" : "downstream face, seen from downstream";
-    DrawContourPanel(s, c, up ? ContourQuantity::Prin1Up : ContourQuantity::Prin1Down, {0, 0, W, H / 2},
+    // Two panels of the same height, so that both faces are drawn at one scale.
+    const int panels = H - kTopSpace - 20, first = panels / 2;
+    DrawContourPanel(s, c, up ? ContourQuantity::Prin1Up : ContourQuantity::Prin1Down, {0, kTopSpace, W, first},
                      "First principal stress (largest compression) on the " + face);
     DrawContourPanel(s, c, up ? ContourQuantity::Prin2Up : ContourQuantity::Prin2Down,
-                     {0, H / 2, W, H - H / 2 - 20},
+                     {0, kTopSpace + first, W, panels - first},
                      "Second principal stress (largest tension) on the " + face);
     const std::string legend = "Compression (value <0) in blue, tension (value >0) in red";
     setPen(c, kBlack, 1, PenStyle::Solid);
     c.textOut(std::max(0, (W - kBarSpace - c.textWidth(legend)) / 2), H - 18, legend);
+}
+
+// The white page with its one-pixel frame, whatever pen the view shown
+// before left on the canvas.
+void clearContourImage(Session& s, Canvas& c)
+{
+    setPen(c, kBlack, 1, PenStyle::Solid);
+    ClearImage(s, c);
 }
 
 } // namespace
@@ -393,8 +406,8 @@ bool ContourDeflectionClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourDeflection;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
-        DrawContourPanel(s, c, ContourQuantity::Deflection, {0, 0, c.width(), c.height() - 20},
+        clearContourImage(s, c);
+        DrawContourPanel(s, c, ContourQuantity::Deflection, {0, kTopSpace, c.width(), c.height() - kTopSpace - 20},
                          "Developed downstream view of radial deflection: contours");
         const std::string legend = "values <0 are deflection toward downstream";
         setPen(c, kBlack, 1, PenStyle::Solid);
@@ -406,7 +419,7 @@ bool ContourStressUpClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressUp;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
+        clearContourImage(s, c);
         twoPanels(s, c, true);
     });
 }
@@ -415,7 +428,7 @@ bool ContourStressDownClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressDown;
     return drawGuarded(s, [&] {
-        ClearImage(s, c);
+        clearContourImage(s, c);
         twoPanels(s, c, false);
     });
 }
