@@ -394,7 +394,7 @@ void twoPanels(CaseViews& s, Canvas& c, bool up)
 
 // The white page with its one-pixel frame, whatever pen the view shown
 // before left on the canvas.
-void clearContourImage(Session& s, Canvas& c)
+void clearContourImage(CaseViews& s, Canvas& c)
 {
     setPen(c, kBlack, 1, PenStyle::Solid);
     ClearImage(s, c);
