@@ -175,10 +175,12 @@ TEST(EngineFamily, AbutmentForcesPerFootAddUpToTheReaction)
         {"two-centred", readFamilyDeck("two_centred_unequal.dat"), 0.035},
         {"eleven arches", test::caseTwoCentres(), 0.01},
     };
+    AnalysisResult thickResult;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const DamGeometry g(c.m);
         const AnalysisResult r = analyse(c.m);
+        if (&c == &cases[1]) thickResult = r;
         ASSERT_EQ(r.thicknessDivisions % 2, 1) << "the case of an odd number of divisions is the one to check";
         const Vec3 integrated = integrateAlongFoundation(g, r);
         EXPECT_LT((integrated - r.reaction).norm(), c.tolerance * r.reaction.norm())
@@ -187,7 +189,7 @@ TEST(EngineFamily, AbutmentForcesPerFootAddUpToTheReaction)
 
     // Mirrored slots of the symmetric thick dam.
     const CaseModel& thick = cases[1].m;
-    const AnalysisResult r = analyse(thick);
+    const AnalysisResult& r = thickResult;
     const size_t n = r.abutments.size();
     double largest = 0;
     for (const auto& a : r.abutments) largest = std::max(largest, a.force1 + a.force2);
@@ -199,10 +201,10 @@ TEST(EngineFamily, AbutmentForcesPerFootAddUpToTheReaction)
         EXPECT_NEAR(a.radial, b.radial, 0.005 * largest) << "slot " << a.slot;
     }
 
-    // The crown's foot: the weight of the crown section above it per foot
-    // (unit weight times the section's area) is of the order of the
-    // vertical force there; the arches take much of the water to the banks,
-    // so the two differ, but by far less than a factor of two.
+    // The crown's foot: the vertical force per foot there is of the order of
+    // the weight of the crown section above it (unit weight times the
+    // section's area; 0.70 of it measured: at the bottom of the V the foot's
+    // strips slope up on both sides and the weight spreads toward the banks).
     const AbutmentResult& crown = r.abutments[n / 2];
     ASSERT_EQ(r.layout.angle[crown.slot], 0);
     const DamGeometry g(thick);
