@@ -2,6 +2,7 @@
 // so that every card and column is exactly what the program saves.
 //
 //   velta_make_examples OUTDIR
+//   velta_make_examples --family OUTDIR   (the family of test dams)
 //
 // Each case is described by design values (crown-section curves, arch radii,
 // the canyon's half-width at each arch), and the derived cells are computed
