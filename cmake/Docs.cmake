@@ -6,7 +6,7 @@ option(VELTA_BUILD_DOCS "Generate the PDF documents of the Help menu" ON)
 option(VELTA_DOC_PICTURES "Draw the user guide's pictures with velta-cli on the examples" ON)
 
 # velta_make_examples OUTDIR writes the decks of examples/ with the deck
-# writer. Built on request only: cmake --build BUILD --target velta_make_examples
+# writer (with --family, the family of test dams of tests/data/family). Built on request only: cmake --build BUILD --target velta_make_examples
 add_executable(velta_make_examples EXCLUDE_FROM_ALL examples/tools/make_examples.cpp)
 target_link_libraries(velta_make_examples PRIVATE velta_deck)
 

@@ -2,6 +2,7 @@
 // so that every card and column is exactly what the program saves.
 //
 //   velta_make_examples OUTDIR
+//   velta_make_examples --family OUTDIR   (the family of test dams)
 //
 // Each case is described by design values (crown-section curves, arch radii,
 // the canyon's half-width at each arch), and the derived cells are computed
@@ -401,15 +402,215 @@ CaseModel siDam()
     return m;
 }
 
+
+// ---------------------------------------------------------------------------
+// The family of dams of the engine's convergence study (tests/data/family):
+// each member stresses one feature of the mesh or of the loads.
+
+// A thick double-curvature dam, 300 ft high and 85 ft thick at the base:
+// both faces are circle rows, the upstream face overhangs 25 ft upstream of
+// the crest at elevation 1080, and the intrados centres lie upstream of the
+// extrados centres (12 ft at the base, 30 ft at the crest) so that the arches
+// thicken toward the abutments. Weight on independent cantilevers unless
+// `weightSwitch`.
+CaseModel familyThick(bool weightSwitch)
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = weightSwitch ? "Thick double curvature, weight switch on" : "Thick double curvature dam";
+    m.NbCenter = 1;
+    m.BaseElev = {900, 274.32};
+    m.TopElev = {1200, 365.76};
+    m.Radius = m.RadiusR = {550, 167.64};
+    const Row lowUp = circleRow(1080, 575, 1080, 600);
+    const Row highUp = fittedCircle(1080, -25, 1200, 0, 1080, true);
+    const double xBaseUp = round3(circleAbscissa(lowUp.cx, lowUp.cz, lowUp.r, 900));
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 900, xBaseUp, {lowUp, highUp}, "upstream");
+    const double xBaseDown = xBaseUp + 85;
+    const Row down = fittedCircle(900, xBaseDown, 1200, 18, 1150, true);
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 900, xBaseDown,
+             {circleRow(1050, down.cx, down.cz, down.r), circleRow(1200, down.cx, down.cz, down.r)}, "downstream");
+    const double usBase = round3(xBaseUp + 250);
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 900, usBase,
+             {slopeRow(1050, 0.8), slopeRow(1200, round3((550 - usBase - 0.8 * 150) / 150))}, "us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 900, usBase - 12,
+             {slopeRow(1050, 0.74), slopeRow(1200, round3((520 - (usBase - 12) - 0.74 * 150) / 150))}, "ds LoC");
+    copyRightSide(m);
+    auto valley = [](double z) { return 60 + 360 * std::pow((z - 900) / 300, 0.8); };
+    fillArches(m, u, {900, 950, 1000, 1050, 1100, 1150, 1200}, valley, valley);
+    commonMaterials(m);
+    setPair(m.Ec, u, 4.0, Quantity::Modulus);
+    setPair(m.Er, u, 3.0, Quantity::Modulus);
+    setPair(m.Rwe, u, 1195, Quantity::Length);
+    setPair(m.Twe, u, 930, Quantity::Length);
+    m.GroutIndex = 0;
+    m.WeightDistribution = weightSwitch;
+    return m;
+}
+
+// A single-centred dam in an asymmetric valley: a steep left bank (23.6
+// degrees at the crest) and a flat right bank (46 degrees).
+CaseModel familyAsymmetric()
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = "Asymmetric valley dam";
+    m.NbCenter = 1;
+    m.BaseElev = {1000, 304.8};
+    m.TopElev = {1200, 365.76};
+    m.Radius = m.RadiusR = {500, 152.4};
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 1000, 0, {slopeRow(1200, 0)}, "upstream");
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 1000, 32, {slopeRow(1200, -0.1)},
+             "downstream");
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 1000, 500, {slopeRow(1200, 0)}, "us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 1000, 500, {slopeRow(1200, 0)}, "ds LoC");
+    copyRightSide(m);
+    fillArches(
+        m, u, {1000, 1050, 1100, 1150, 1200}, [](double z) { return 40 + 0.8 * (z - 1000); },
+        [](double z) { return 70 + 1.45 * (z - 1000); });
+    commonMaterials(m);
+    setPair(m.Rwe, u, 1195, Quantity::Length);
+    m.Twe = m.BaseElev;
+    m.GroutIndex = 0;
+    return m;
+}
+
+// A two-centred dam with unequal radii: 320 ft on the left, 520 ft on the
+// right at the crest, the intrados centres 5 ft upstream of the extrados ones.
+CaseModel familyTwoCentred()
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = "Two-centred dam, unequal radii";
+    m.NbCenter = 2;
+    m.BaseElev = {1000, 304.8};
+    m.TopElev = {1250, 381};
+    m.Radius = {320, 97.54};
+    m.RadiusR = {520, 158.5};
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 1000, 8, {slopeRow(1250, -0.032)},
+             "upstream");
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 1000, 50, {slopeRow(1250, -0.14)},
+             "downstream");
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 1000, 200, {slopeRow(1250, 0.48)}, "left us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 1000, 195, {slopeRow(1250, 0.48)},
+             "left ds LoC");
+    fillFace(m.FaceTab[kRightUpstreamLoC], m.FaceRows[kRightUpstreamLoC], u, 1000, 330, {slopeRow(1250, 0.76)},
+             "right us LoC");
+    fillFace(m.FaceTab[kRightDownstreamLoC], m.FaceRows[kRightDownstreamLoC], u, 1000, 325,
+             {slopeRow(1250, 0.76)}, "right ds LoC");
+    fillArches(
+        m, u, {1000, 1050, 1100, 1150, 1200, 1250},
+        [](double z) { return 50 + 180 * std::pow((z - 1000) / 250, 0.8); },
+        [](double z) { return 60 + 320 * std::pow((z - 1000) / 250, 0.9); });
+    commonMaterials(m);
+    setPair(m.Rwe, u, 1245, Quantity::Length);
+    m.Twe = m.BaseElev;
+    m.GroutIndex = 0;
+    return m;
+}
+
+// A thin dam: 250 ft high, 16 ft thick at the base and 8 ft at the crest,
+// concentric cylindrical arches of 450 ft radius.
+CaseModel familyThin()
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = "Thin arch dam";
+    m.NbCenter = 1;
+    m.BaseElev = {1000, 304.8};
+    m.TopElev = {1250, 381};
+    m.Radius = m.RadiusR = {450, 137.16};
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 1000, 0, {slopeRow(1250, 0)}, "upstream");
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 1000, 16, {slopeRow(1250, -0.032)},
+             "downstream");
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 1000, 450, {slopeRow(1250, 0)}, "us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 1000, 450, {slopeRow(1250, 0)}, "ds LoC");
+    copyRightSide(m);
+    auto valley = [](double z) { return 50 + 1.2 * (z - 1000); };
+    fillArches(m, u, {1000, 1050, 1100, 1150, 1200, 1250}, valley, valley);
+    commonMaterials(m);
+    setPair(m.Rwe, u, 1245, Quantity::Length);
+    m.Twe = m.BaseElev;
+    m.GroutIndex = 0;
+    return m;
+}
+
+// A double-curvature dam on soft rock: Er = Ec / 2 (4.0 and 2.0 E6 psi).
+CaseModel familySoftRock()
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = "Dam on soft rock";
+    m.NbCenter = 1;
+    m.BaseElev = {1000, 304.8};
+    m.TopElev = {1200, 365.76};
+    m.Radius = m.RadiusR = {480, 146.3};
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 1000, 15,
+             {slopeRow(1120, -0.125), slopeRow(1200, 0)}, "upstream");
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 1000, 55,
+             {slopeRow(1120, -0.275), slopeRow(1200, -0.125)}, "downstream");
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 1000, 420, {slopeRow(1200, 0.3)}, "us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 1000, 405, {slopeRow(1200, 0.35)}, "ds LoC");
+    copyRightSide(m);
+    auto valley = [](double z) { return 70 + 300 * std::pow((z - 1000) / 200, 0.85); };
+    fillArches(m, u, {1000, 1050, 1100, 1150, 1200}, valley, valley);
+    commonMaterials(m);
+    setPair(m.Ec, u, 4.0, Quantity::Modulus);
+    setPair(m.Er, u, 2.0, Quantity::Modulus);
+    setPair(m.Rwe, u, 1195, Quantity::Length);
+    m.Twe = m.BaseElev;
+    m.GroutIndex = 0;
+    return m;
+}
+
+// A single-centred dam under water, weight and temperatures: a uniform drop
+// from 8 degrees F at the base to 16 at the crest and a linear difference
+// (upstream face minus downstream face) from 3 to 9 degrees F.
+CaseModel familyTemperatures()
+{
+    CaseModel m;
+    const int u = kImperial;
+    m.DamName[0] = "Dam under temperature changes";
+    m.NbCenter = 1;
+    m.BaseElev = {1000, 304.8};
+    m.TopElev = {1200, 365.76};
+    m.Radius = m.RadiusR = {420, 128.02};
+    fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], u, 1000, 5, {slopeRow(1200, -0.025)},
+             "upstream");
+    fillFace(m.FaceTab[kDownstreamFace], m.FaceRows[kDownstreamFace], u, 1000, 40, {slopeRow(1200, -0.14)},
+             "downstream");
+    fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], u, 1000, 380, {slopeRow(1200, 0.2)}, "us LoC");
+    fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], u, 1000, 375, {slopeRow(1200, 0.225)},
+             "ds LoC");
+    copyRightSide(m);
+    auto valley = [](double z) { return 60 + 260 * std::pow((z - 1000) / 200, 0.8); };
+    const std::vector<double> arches = {1000, 1050, 1100, 1150, 1200};
+    fillArches(m, u, arches, valley, valley);
+    commonMaterials(m);
+    const double uni[] = {-8, -10, -12, -14, -16};
+    const double lin[] = {3, 4.5, 6, 7.5, 9};
+    for (int k = 0; k < m.NbArcs; ++k) {
+        m.TempTab(u, 0, k) = f3(arches[k]);
+        m.TempTab(u, 1, k) = formatF2(uni[k]);
+        m.TempTab(u, 2, k) = formatF2(lin[k]);
+    }
+    m.ThUni = m.ThLin = true;
+    setPair(m.Rwe, u, 1190, Quantity::Length);
+    m.Twe = m.BaseElev;
+    m.GroutIndex = 0;
+    return m;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: velta_make_examples OUTDIR\n");
+    const bool family = argc == 3 && std::string(argv[1]) == "--family";
+    if (argc != 2 && !family) {
+        std::fprintf(stderr, "usage: velta_make_examples [--family] OUTDIR\n");
         return 2;
     }
-    const std::string dir = std::string(argv[1]) + "/";
+    const std::string dir = std::string(argv[argc - 1]) + "/";
     struct Example {
         const char* file;
         CaseModel (*make)();
@@ -420,8 +621,18 @@ int main(int argc, char** argv)
         {"two_centred.dat", twoCentredDam},
         {"si_units.dat", siDam},
     };
+    const Example members[] = {
+        {"thick_double_curvature.dat", [] { return familyThick(false); }},
+        {"weight_switch_on.dat", [] { return familyThick(true); }},
+        {"asymmetric_valley.dat", familyAsymmetric},
+        {"two_centred_unequal.dat", familyTwoCentred},
+        {"thin.dat", familyThin},
+        {"soft_rock.dat", familySoftRock},
+        {"temperatures.dat", familyTemperatures},
+    };
     try {
-        for (const auto& e : examples) {
+        for (const auto& e : family ? std::vector<Example>(std::begin(members), std::end(members))
+                                    : std::vector<Example>(std::begin(examples), std::end(examples))) {
             const CaseModel m = e.make();
             checkGeometry(m, e.file);
             writeFileAtomically(dir + e.file, composeDeck(m, 0, m.NbCenter));
