@@ -148,8 +148,13 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
     } else if (c.rock == RockModel::Block) {
         // The rock's own elastic constants, the modulus of each element by
         // the elevation of its contact face; no weight, no temperature.
-        const RockBlock block = meshRockBlock(mesh, kRockBlockDepth * (g.top - g.base));
+        const double H = g.top - g.base;
+        double radius = H;
+        for (const ArchLevel& al : g.arches)
+            for (int sd = 0; sd < 2; ++sd) radius = std::min(radius, g.upCentre(Side(sd), al.z) - g.upFace(al.z));
+        const RockBlock block = meshRockBlock(mesh, kRockBlockDepth * H, std::min(kRockBlockReach * H, 0.5 * radius));
         out.rockDepth = block.depth;
+        out.rockReach = block.reach;
         std::map<double, int> materialOf;
         base.nodes.insert(base.nodes.end(), block.nodes.begin(), block.nodes.end());
         for (size_t e = 0; e < block.elements.size(); ++e) {

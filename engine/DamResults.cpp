@@ -106,6 +106,7 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
     out.rock = a.rock;
     out.bOverA = a.bOverA;
     out.rockDepth = a.rockDepth;
+    out.rockReach = a.rockReach;
     for (int k = 0; k < 5; ++k) out.vogt[k] = a.vogt[k];
     out.weightSeparate = a.weightSeparate;
     out.residual = s.main.residual;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 
 namespace velta::engine {
 
@@ -29,81 +30,134 @@ void contact::quad8(double x, double y, double N[8], double dx[8], double dy[8])
     }
 }
 
-RockBlock meshRockBlock(const DamMesh& dam, double depth, int layers)
+RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int layers)
 {
     using namespace contact;
     const std::vector<Vec3>& X = dam.model.nodes;
     const int nDam = int(X.size());
     RockBlock b;
     b.depth = depth;
+    b.reach = reach;
+    auto position = [&](int s) { return s < nDam ? X[s] : b.nodes[s - nDam]; };
 
-    // The contact's faces, each with its nodes ordered so that its
-    // right-hand normal points away from the dam, i.e. into the rock.
+    // Widths and depths of the graded layers: each twice the one before;
+    // the odd entries are the layers' middles.
+    auto graded = [&](double total) {
+        std::vector<double> d(2 * layers + 1);
+        const double unit = total / (std::pow(2.0, layers) - 1);
+        for (int j = 0; j <= layers; ++j) d[2 * j] = unit * (std::pow(2.0, j) - 1);
+        for (int j = 0; j < layers; ++j) d[2 * j + 1] = 0.5 * (d[2 * j] + d[2 * j + 2]);
+        return d;
+    };
+    const std::vector<double> across = graded(reach), down = graded(depth);
+
+    // The contact's upstream and downstream edges: the direction in which
+    // the contact surface leaves each edge node (across the thickness,
+    // outward), from the faces at the node.
+    struct Strip {
+        const FoundationFace* f;
+        bool flip; // the lattice order's normal points into the dam
+    };
+    std::vector<Strip> strips;
+    std::map<int, Vec3> edgeDir;
+    for (const FoundationFace& f : dam.foundation) {
+        const int nT = (int(f.nodes[0].size()) - 1) / 2;
+        Strip st{&f, false};
+        for (int l = 0; l < nT; ++l) {
+            std::array<int, 8> n;
+            for (int i = 0; i < 8; ++i) n[i] = f.nodes[kAlong[i]][2 * l + kAcross[i]];
+            double N[8], dx[8], dy[8];
+            if (l == 0) {
+                // Which way is out of the dam: from the element's centroid
+                // to the face's centre.
+                const solid::Element& el = dam.model.elements[f.elements[l]];
+                Vec3 inside = Vec3::Zero();
+                const int ne = solid::nodeCount(el.type);
+                for (int i = 0; i < ne; ++i) inside += X[el.nodes[i]] / ne;
+                quad8(0, 0, N, dx, dy);
+                Vec3 c = Vec3::Zero(), tx = Vec3::Zero(), ty = Vec3::Zero();
+                for (int i = 0; i < 8; ++i) {
+                    c += N[i] * X[n[i]];
+                    tx += dx[i] * X[n[i]];
+                    ty += dy[i] * X[n[i]];
+                }
+                st.flip = tx.cross(ty).dot(c - inside) < 0;
+            }
+            for (int k = 0; k < 8; ++k) {
+                const bool up = l == 0 && kEta[k] == -1, dn = l == nT - 1 && kEta[k] == 1;
+                if (!up && !dn) continue;
+                quad8(kXi[k], kEta[k], N, dx, dy);
+                Vec3 t = Vec3::Zero();
+                for (int i = 0; i < 8; ++i) t += dy[i] * X[n[i]];
+                edgeDir.try_emplace(n[k], Vec3::Zero()).first->second += (up ? -1.0 : 1.0) * t.normalized();
+            }
+        }
+        strips.push_back(st);
+    }
+    // The rock's surface beyond the edges, continuing the contact.
+    std::map<std::pair<int, int>, int> ext;
+    std::set<int> ends;
+    auto surface = [&](const FoundationFace& f, int r, int c) {
+        const int last = int(f.nodes[r].size()) - 1;
+        if (c >= 0 && c <= last) return f.nodes[r][c];
+        const int edge = c < 0 ? f.nodes[r][0] : f.nodes[r][last], j = c < 0 ? -c : c - last;
+        auto [it, added] = ext.try_emplace({edge, j}, nDam + int(b.nodes.size()));
+        if (added) {
+            b.nodes.push_back(X[edge] + across[j] * edgeDir.at(edge).normalized());
+            if (j == 2 * layers) ends.insert(it->second);
+        }
+        return it->second;
+    };
+
+    // Every face of the rock's surface under the block (the contact and its
+    // continuation), each with its nodes ordered so that its right-hand
+    // normal points away from the dam, i.e. into the rock.
     struct Quad {
         std::array<int, 8> n;
         Side side;
         double z;
     };
     std::vector<Quad> quads;
-    std::map<int, Vec3> normal; // summed unit normals at each contact node
-    for (const FoundationFace& f : dam.foundation) {
+    std::map<int, Vec3> normal; // summed unit normals at each surface node
+    for (const Strip& st : strips) {
+        const FoundationFace& f = *st.f;
         const int nT = (int(f.nodes[0].size()) - 1) / 2;
-        for (int l = 0; l < nT; ++l) {
+        for (int l = -layers; l < nT + layers; ++l) {
             Quad q;
             q.side = f.side;
             q.z = 0;
             for (int i = 0; i < 8; ++i) {
-                q.n[i] = f.nodes[kAlong[i]][2 * l + kAcross[i]];
-                if (i < 4) q.z += 0.25 * X[q.n[i]].z();
+                q.n[i] = surface(f, kAlong[i], 2 * l + kAcross[i]);
+                if (i < 4) q.z += 0.25 * position(q.n[i]).z();
             }
-            // Which way is out of the dam: from the element's centroid to
-            // the face's centre.
-            const solid::Element& el = dam.model.elements[f.elements[l]];
-            Vec3 inside = Vec3::Zero();
-            const int ne = solid::nodeCount(el.type);
-            for (int i = 0; i < ne; ++i) inside += X[el.nodes[i]] / ne;
+            if (st.flip) q.n = {q.n[0], q.n[3], q.n[2], q.n[1], q.n[7], q.n[6], q.n[5], q.n[4]};
             double N[8], dx[8], dy[8];
-            quad8(0, 0, N, dx, dy);
-            Vec3 c = Vec3::Zero(), tx = Vec3::Zero(), ty = Vec3::Zero();
-            for (int i = 0; i < 8; ++i) {
-                c += N[i] * X[q.n[i]];
-                tx += dx[i] * X[q.n[i]];
-                ty += dy[i] * X[q.n[i]];
-            }
-            if (tx.cross(ty).dot(c - inside) < 0) q.n = {q.n[0], q.n[3], q.n[2], q.n[1], q.n[7], q.n[6], q.n[5], q.n[4]};
-            // The face's unit normal at each of its nodes.
             for (int k = 0; k < 8; ++k) {
                 quad8(kXi[k], kEta[k], N, dx, dy);
                 Vec3 a = Vec3::Zero(), e = Vec3::Zero();
                 for (int i = 0; i < 8; ++i) {
-                    a += dx[i] * X[q.n[i]];
-                    e += dy[i] * X[q.n[i]];
+                    a += dx[i] * position(q.n[i]);
+                    e += dy[i] * position(q.n[i]);
                 }
-                auto it = normal.try_emplace(q.n[k], Vec3::Zero()).first;
-                it->second += a.cross(e).normalized();
+                normal.try_emplace(q.n[k], Vec3::Zero()).first->second += a.cross(e).normalized();
             }
             quads.push_back(q);
         }
     }
     for (auto& [n, v] : normal) {
         v.normalize();
-        b.contactNodes.push_back(n);
+        if (n < nDam) b.contactNodes.push_back(n);
     }
+    for (int e : ends) b.farNodes.push_back(e);
 
-    // Depths of the layer boundaries (k even) and of the layers' middles
-    // (k odd): each layer twice as deep as the one above.
-    std::vector<double> d(2 * layers + 1);
-    const double unit = depth / (std::pow(2.0, layers) - 1);
-    for (int j = 0; j <= layers; ++j) d[2 * j] = unit * (std::pow(2.0, j) - 1);
-    for (int j = 0; j < layers; ++j) d[2 * j + 1] = 0.5 * (d[2 * j] + d[2 * j + 2]);
-
+    // Extruded along the normals, layer by layer.
     std::map<std::pair<int, int>, int> index;
     auto node = [&](int s, int k) {
         if (k == 0) return s;
         auto [it, added] = index.try_emplace({s, k}, nDam + int(b.nodes.size()));
         if (added) {
-            b.nodes.push_back(X[s] + d[k] * normal.at(s));
-            if (k == 2 * layers) b.farNodes.push_back(it->second);
+            b.nodes.push_back(position(s) + down[k] * normal.at(s));
+            if (k == 2 * layers || ends.count(s)) b.farNodes.push_back(it->second);
         }
         return it->second;
     };

@@ -1,8 +1,11 @@
 #pragma once
 // The rock as a meshed elastic block: a layer of rock of finite depth under
-// the dam's contact, made by extruding every face of the contact along the
-// contact's normal (away from the dam) in layers that grow with depth, and
-// held on its far face. Its nodes on the contact are the dam's own.
+// the dam's contact. The contact surface is continued upstream and
+// downstream beyond the dam's faces (the rock's surface there), and the
+// whole is extruded along its normal (away from the dam), in layers that
+// grow with the distance from the dam. The block is held on its far faces:
+// the bottom and the upstream and downstream ends. Its nodes on the
+// contact are the dam's own.
 #include <array>
 #include <vector>
 
@@ -11,9 +14,12 @@
 
 namespace velta::engine {
 
-// Depth of the block, in dam heights, and its layers (each twice as deep
-// as the one above it).
+// Depth of the block and its reach upstream and downstream of the dam's
+// faces, in dam heights (the reach at most half the smallest extrados
+// radius of the contact, so that rays toward the centres do not meet), and
+// its layers (each twice as thick as the one before it).
 constexpr double kRockBlockDepth = 1.0;
+constexpr double kRockBlockReach = 1.0;
 constexpr int kRockBlockLayers = 4;
 
 struct RockBlock {
@@ -21,13 +27,14 @@ struct RockBlock {
     std::vector<solid::Element> elements; // Hex20, contact nodes are the dam's
     std::vector<double> elementZ;         // mean elevation of each element's contact face
     std::vector<Side> elementSide;        // the abutment of each element's contact face
-    std::vector<int> farNodes;            // nodes of the far face (held)
+    std::vector<int> farNodes;            // nodes of the far faces (held)
     std::vector<int> contactNodes;        // the dam's nodes the block shares
-    double depth = 0;                     // ft
+    double depth = 0, reach = 0;          // ft
 };
 
-// The block under the whole contact of a dam mesh, `depth` feet deep.
-RockBlock meshRockBlock(const DamMesh& dam, double depth, int layers = kRockBlockLayers);
+// The block under the whole contact of a dam mesh, `depth` feet deep,
+// reaching `reach` feet upstream and downstream of the contact.
+RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int layers = kRockBlockLayers);
 
 // The 8-node quadrilateral of one thickness division of a contact strip:
 // natural coordinates (along, across) and lattice positions of its nodes in
