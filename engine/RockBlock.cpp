@@ -1,6 +1,7 @@
 #include "engine/RockBlock.h"
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -150,13 +151,49 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int laye
     }
     for (int e : ends) b.farNodes.push_back(e);
 
-    // Extruded along the normals, layer by layer.
+    // Each layer is extruded from the one above along directions smoothed
+    // over the surface more and more with depth (each surface node's mean
+    // with its face neighbours, 4^j passes for layer j): next to the dam
+    // the layers follow the contact's normal; deeper down the directions of
+    // neighbouring nodes turn less against each other, so that layers of
+    // growing thickness under a surface that bends toward the rock do not
+    // cross.
+    std::map<int, std::set<int>> neighbours;
+    for (const Quad& q : quads)
+        for (int i : q.n)
+            for (int k : q.n)
+                if (k != i) neighbours[i].insert(k);
+    auto smooth = [&](std::map<int, Vec3>& v, int passes) {
+        for (int p = 0; p < passes; ++p) {
+            std::map<int, Vec3> next;
+            for (const auto& [n, around] : neighbours) {
+                Vec3 sum = v.at(n);
+                for (int k : around) sum += v.at(k);
+                next[n] = sum.normalized();
+            }
+            v.swap(next);
+        }
+    };
+    std::vector<std::map<int, Vec3>> direction(layers);
+    direction[0] = normal;
+    for (int j = 1; j < layers; ++j) {
+        direction[j] = direction[j - 1];
+        smooth(direction[j], (1 << (2 * j)) - (1 << (2 * j - 2)));
+    }
+
+    // Surface node s at depth index k (even: layer boundaries, odd: the
+    // middles of the layers' edges).
     std::map<std::pair<int, int>, int> index;
+    std::function<Vec3(int, int)> at = [&](int s, int k) -> Vec3 {
+        if (k == 0) return position(s);
+        const int j = (k - 1) / 2;
+        return at(s, 2 * j) + (down[k] - down[2 * j]) * direction[j].at(s);
+    };
     auto node = [&](int s, int k) {
         if (k == 0) return s;
         auto [it, added] = index.try_emplace({s, k}, nDam + int(b.nodes.size()));
         if (added) {
-            b.nodes.push_back(position(s) + down[k] * normal.at(s));
+            b.nodes.push_back(at(s, k));
             if (k == 2 * layers || ends.count(s)) b.farNodes.push_back(it->second);
         }
         return it->second;
