@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -149,7 +150,7 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
         // The rock's own elastic constants, the modulus of each element by
         // the elevation of its contact face; no weight, no temperature.
         const double H = g.top - g.base;
-        double radius = H;
+        double radius = std::numeric_limits<double>::infinity();
         for (const ArchLevel& al : g.arches)
             for (int sd = 0; sd < 2; ++sd) radius = std::min(radius, g.upCentre(Side(sd), al.z) - g.upFace(al.z));
         const RockBlock block = meshRockBlock(mesh, kRockBlockDepth * H, std::min(kRockBlockReach * H, 0.5 * radius));
