@@ -1,8 +1,8 @@
-// velta-cli run CASE.dat OUTDIR [--si] [--level N]: opens a case as File >
-// Open does, runs the analysis in OUTDIR as Analysis > Run does (at the
-// engine's refinement level N, 1 to 4, when given; the default otherwise),
-// and leaves there the engine's files, the export of the results and a
-// picture of every view.
+// velta-cli run CASE.dat OUTDIR [--si] [--level N] [--rock MODEL]: opens a
+// case as File > Open does, runs the analysis in OUTDIR as Analysis > Run
+// does (at the engine's refinement level N, 1 to 4, and with its rock model
+// vogt, block or rigid, when given; the defaults otherwise), and leaves there
+// the engine's files, the export of the results and a picture of every view.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -77,25 +77,34 @@ bool drawPicture(Session& s, const std::string& view, const std::string& path)
 int run(int argc, char** argv)
 {
     bool si = false, usage = argc < 3 || !std::strncmp(argv[1], "--", 2) || !std::strncmp(argv[2], "--", 2);
-    std::vector<std::string> engineArgs;
+    std::string level, rock;
     for (int i = 3; i < argc && !usage; ++i) {
         if (!std::strcmp(argv[i], "--si") && !si) {
             si = true;
-        } else if (!std::strcmp(argv[i], "--level") && engineArgs.empty() && i + 1 < argc) {
-            const std::string level = argv[++i];
+        } else if (!std::strcmp(argv[i], "--level") && level.empty() && i + 1 < argc) {
+            level = argv[++i];
             if (level.size() != 1 || level[0] < '1' || level[0] > '4') {
                 say("velta-cli run: the level must be a whole number from 1 to 4");
                 return 2;
             }
-            engineArgs.push_back(level);
+        } else if (!std::strcmp(argv[i], "--rock") && rock.empty() && i + 1 < argc) {
+            rock = argv[++i];
+            if (rock != "vogt" && rock != "block" && rock != "rigid") {
+                say("velta-cli run: the rock model must be vogt, block or rigid");
+                return 2;
+            }
         } else {
             usage = true;
         }
     }
     if (usage) {
-        say("usage: velta-cli run CASE.dat OUTDIR [--si] [--level N]");
+        say("usage: velta-cli run CASE.dat OUTDIR [--si] [--level N] [--rock vogt|block|rigid]");
         return 2;
     }
+    // The engine takes the level after the deck's name and the rock model last.
+    std::vector<std::string> engineArgs;
+    if (!level.empty()) engineArgs.push_back(level);
+    if (!rock.empty()) engineArgs.insert(engineArgs.end(), {"--rock", rock});
 
     // Texts need the font system of a GUI application; no window is shown.
     std::unique_ptr<QGuiApplication> app;

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <map>
 #include <set>
 
 #include "engine/Rock.h"
+#include "engine/RockBlock.h"
 #include "engine/solid/Fem.h"
 #include "model/Numbers.h"
 
@@ -17,34 +20,8 @@ using solid::Vec3;
 const double kGauss3[3] = {-std::sqrt(0.6), 0.0, std::sqrt(0.6)};
 const double kWeight3[3] = {5.0 / 9, 8.0 / 9, 5.0 / 9};
 
-// The 8-node face of one thickness division of a contact strip: natural
-// coordinates (along, across) and lattice positions of its nodes.
-const double kXi[8] = {-1, 1, 1, -1, 0, 1, 0, -1};
-const double kEta[8] = {-1, -1, 1, 1, -1, 0, 1, 0};
-const int kAlong[8] = {0, 2, 2, 0, 1, 2, 1, 0};
-const int kAcross[8] = {0, 0, 2, 2, 0, 1, 2, 1};
-
-void serendipity(double x, double y, double N[8], double dx[8], double dy[8])
-{
-    for (int i = 0; i < 4; ++i) {
-        const double xi = kXi[i], yi = kEta[i];
-        N[i] = 0.25 * (1 + x * xi) * (1 + y * yi) * (x * xi + y * yi - 1);
-        dx[i] = 0.25 * xi * (1 + y * yi) * (2 * x * xi + y * yi);
-        dy[i] = 0.25 * yi * (1 + x * xi) * (x * xi + 2 * y * yi);
-    }
-    for (int i = 4; i < 8; ++i) {
-        const double xi = kXi[i], yi = kEta[i];
-        if (xi == 0) {
-            N[i] = 0.5 * (1 - x * x) * (1 + y * yi);
-            dx[i] = -x * (1 + y * yi);
-            dy[i] = 0.5 * (1 - x * x) * yi;
-        } else {
-            N[i] = 0.5 * (1 + x * xi) * (1 - y * y);
-            dx[i] = 0.5 * xi * (1 - y * y);
-            dy[i] = -(1 + x * xi) * y;
-        }
-    }
-}
+using contact::kAcross;
+using contact::kAlong;
 
 struct StripPoint {
     Vec3 X, dXdxi, dXdeta;
@@ -80,7 +57,7 @@ solid::StiffnessBlock vogtBlock(const solid::Model& model, const FoundationFace&
         for (int l = 0; l < layers; ++l)
             for (int h = 0; h < 3; ++h) {
                 double N[8], dx[8], dy[8];
-                serendipity(xi, kGauss3[h], N, dx, dy);
+                contact::quad8(xi, kGauss3[h], N, dx, dy);
                 StripPoint p{Vec3::Zero(), Vec3::Zero(), Vec3::Zero(), kWeight3[h], {}};
                 for (int i = 0; i < 8; ++i) {
                     const int n = f.nodes[kAlong[i]][2 * l + kAcross[i]];
@@ -165,9 +142,40 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
                 if (n >= 0) contact.insert(n);
     out.contactNodes.assign(contact.begin(), contact.end());
     if (contact.empty()) throw EngineError("the dam has no foundation contact");
+    out.damElements = int(base.elements.size());
     if (c.rock == RockModel::Rigid) {
         for (int n : contact)
             for (int d = 0; d < 3; ++d) base.fixedDofs.push_back(3 * n + d);
+    } else if (c.rock == RockModel::Block) {
+        // The rock's own elastic constants, the modulus of each element by
+        // the elevation of its contact face; no weight, no temperature.
+        const double H = g.top - g.base;
+        double radius = std::numeric_limits<double>::infinity();
+        for (const ArchLevel& al : g.arches)
+            for (int sd = 0; sd < 2; ++sd) radius = std::min(radius, g.upCentre(Side(sd), al.z) - g.upFace(al.z));
+        const RockBlock block = meshRockBlock(mesh, kRockBlockDepth * H, std::min(kRockBlockReach * H, 0.5 * radius));
+        out.rockDepth = block.depth;
+        out.rockReach = block.reach;
+        std::map<double, int> materialOf;
+        base.nodes.insert(base.nodes.end(), block.nodes.begin(), block.nodes.end());
+        for (size_t e = 0; e < block.elements.size(); ++e) {
+            solid::Element el = block.elements[e];
+            const double E = rockModulus(c, g, block.elementSide[e], block.elementZ[e]);
+            auto [it, added] = materialOf.try_emplace(E, int(base.materials.size()));
+            if (added) {
+                solid::Material rock;
+                rock.E = E;
+                rock.nu = c.rockNu;
+                base.materials.push_back(rock);
+            }
+            el.material = it->second;
+            base.elements.push_back(el);
+        }
+        for (int n : block.farNodes)
+            for (int d = 0; d < 3; ++d) base.fixedDofs.push_back(3 * n + d);
+        out.rockPart = base;
+        out.rockPart.elements.erase(out.rockPart.elements.begin(), out.rockPart.elements.begin() + out.damElements);
+        out.rockPart.fixedDofs.clear();
     } else {
         // b/a from the whole contact, then the springs of each strip.
         double length = 0, widthArea = 0;
@@ -205,7 +213,7 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
     const int ndof = m.dofCount();
     out.load = Eigen::VectorXd::Zero(ndof);
     bool thermal = false;
-    for (size_t e = 0; e < m.elements.size(); ++e) {
+    for (int e = 0; e < out.damElements; ++e) {
         solid::Element& el = m.elements[e];
         const double zc = 0.5 * (mesh.rows[mesh.elementLayer[e]] + mesh.rows[mesh.elementLayer[e] + 1]);
         el.material = zc > c.grout + 1e-6 ? 1 : 0;
@@ -245,14 +253,17 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
         out.load += solid::freeStrainLoads(m);
     }
     if (c.unitWeight > 0) {
+        // The dam's weight only: the rock carries none.
         Eigen::VectorXd w = Eigen::VectorXd::Zero(ndof);
-        solid::addBodyForce(m, Vec3(0, 0, -c.unitWeight), w);
+        solid::Model dam = m;
+        dam.elements.resize(out.damElements);
+        solid::addBodyForce(dam, Vec3(0, 0, -c.unitWeight), w);
         if (c.weightAdjusted) {
             out.load += w;
         } else {
             out.weightSeparate = true;
             out.weightModel = base;
-            for (solid::Element& el : out.weightModel.elements) el.material = 1;
+            for (int e = 0; e < out.damElements; ++e) out.weightModel.elements[e].material = 1;
             out.weightLoad = w;
         }
     }

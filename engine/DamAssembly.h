@@ -34,6 +34,13 @@ struct DamAssembly {
     double bOverA = 0;
     double vogt[5] = {0, 0, 0, 0, 0};
     std::vector<int> contactNodes; // every node on the contact with the rock
+    // The dam's elements come first in the models; a rock block's follow.
+    int damElements = 0;
+    // Block: the rock's elements alone on the same nodes (their forces at
+    // the contact are the dam's forces on the rock), the block's depth and its
+    // reach upstream and downstream.
+    solid::Model rockPart;
+    double rockDepth = 0, rockReach = 0;
 };
 
 // Builds the solid model of a case from its stages.

@@ -12,6 +12,7 @@ namespace velta::engine {
 enum class RockModel {
     Vogt,  // Vogt's coefficients as springs over the contact surface (default)
     Rigid, // every node of the contact held (the references' model)
+    Block, // a meshed block of elastic rock under the contact, held on its far face
 };
 
 struct DamCase {

@@ -23,13 +23,16 @@ Eigen::Matrix3d tensor(const solid::Stress& s)
 
 // Nodal stresses averaged over the elements at each node, and the
 // estimate of their error from the jumps between elements.
-std::vector<solid::Stress> averagedStresses(const solid::Model& m, const Eigen::VectorXd& u, double* error)
+// Only the first `elements` (the dam's) count: the stresses of a rock
+// block's elements are not mixed into the dam's at the contact.
+std::vector<solid::Stress> averagedStresses(const solid::Model& m, size_t elements, const Eigen::VectorXd& u,
+                                            double* error)
 {
     const size_t nn = m.nodes.size();
     std::vector<solid::Stress> avg(nn, solid::Stress::Zero());
     std::vector<int> count(nn, 0);
-    std::vector<std::vector<solid::Stress>> per(m.elements.size());
-    for (size_t e = 0; e < m.elements.size(); ++e) {
+    std::vector<std::vector<solid::Stress>> per(elements);
+    for (size_t e = 0; e < elements; ++e) {
         per[e] = solid::nodalStresses(m, int(e), u);
         const solid::Element& el = m.elements[e];
         for (int i = 0; i < solid::nodeCount(el.type); ++i) {
@@ -41,7 +44,7 @@ std::vector<solid::Stress> averagedStresses(const solid::Model& m, const Eigen::
         if (count[n]) avg[n] /= count[n];
     if (error) {
         double jump = 0, norm = 0;
-        for (size_t e = 0; e < m.elements.size(); ++e) {
+        for (size_t e = 0; e < elements; ++e) {
             const solid::Element& el = m.elements[e];
             for (int i = 0; i < solid::nodeCount(el.type); ++i) {
                 jump += (per[e][i] - avg[el.nodes[i]]).squaredNorm();
@@ -102,6 +105,8 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
     out.thicknessDivisions = nT;
     out.rock = a.rock;
     out.bOverA = a.bOverA;
+    out.rockDepth = a.rockDepth;
+    out.rockReach = a.rockReach;
     for (int k = 0; k < 5; ++k) out.vogt[k] = a.vogt[k];
     out.weightSeparate = a.weightSeparate;
     out.residual = s.main.residual;
@@ -109,9 +114,9 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
 
     // Stresses: the adjusted structure's and, when separate, the weight's
     // on the independent cantilevers.
-    std::vector<solid::Stress> sigma = averagedStresses(model, s.main.u, &out.stressError);
+    std::vector<solid::Stress> sigma = averagedStresses(model, a.damElements, s.main.u, &out.stressError);
     if (a.weightSeparate) {
-        const auto w = averagedStresses(a.weightModel, s.weight.u, nullptr);
+        const auto w = averagedStresses(a.weightModel, a.damElements, s.weight.u, nullptr);
         for (size_t n = 0; n < sigma.size(); ++n) sigma[n] += w[n];
     }
 

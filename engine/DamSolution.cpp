@@ -12,7 +12,8 @@ namespace {
 // The displacements of one model under its loads with a factorised
 // stiffness; the forces of the dam on the rock (the springs' forces, or the
 // held dofs' reactions) and the out-of-balance of the free equations.
-LoadSolution solveWith(const solid::Solver& solver, const solid::Model& m, const Eigen::VectorXd& f)
+LoadSolution solveWith(const solid::Solver& solver, const solid::Model& m, const Eigen::VectorXd& f,
+                       const DamAssembly& a)
 {
     LoadSolution s;
     s.f = f;
@@ -25,6 +26,13 @@ LoadSolution solveWith(const solid::Solver& solver, const solid::Model& m, const
     for (int d : m.fixedDofs) {
         s.rock(d) = -r(d);
         r(d) = 0;
+    }
+    if (a.rock == RockModel::Block) {
+        // The block is held on its far face; the dam's forces on it are
+        // the forces of the rock's elements at the contact nodes.
+        const Eigen::VectorXd k = solid::assemble(a.rockPart) * s.u;
+        s.rock.setZero();
+        for (int n : a.contactNodes) s.rock.segment<3>(3 * n) = k.segment<3>(3 * n);
     }
     for (const solid::StiffnessBlock& b : m.springs) {
         Eigen::VectorXd ub(b.dofs.size());
@@ -60,15 +68,15 @@ DamSolution solveDam(const DamAssembly& a)
         if (!a.weightSeparate) {
             const solid::Solver solver(a.model);
             s.equations = solver.equations();
-            s.main = solveWith(solver, a.model, a.load);
+            s.main = solveWith(solver, a.model, a.load, a);
             return 0;
         }
         // Same mesh, springs and supports: one analysis serves both, and
         // the two factorisations run side by side.
         const auto [grouted, open] = solid::factoriseTogether(a.model, a.weightModel);
         s.equations = grouted->equations();
-        s.main = solveWith(*grouted, a.model, a.load);
-        s.weight = solveWith(*open, a.weightModel, a.weightLoad);
+        s.main = solveWith(*grouted, a.model, a.load, a);
+        s.weight = solveWith(*open, a.weightModel, a.weightLoad, a);
         return 0;
     });
     return s;

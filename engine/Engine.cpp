@@ -32,6 +32,14 @@ AnalysisResult analyse(const CaseModel& m, const EngineOptions& options)
         throw EngineError(std::string("the geometry gives elements that cannot be computed: ") + e.what());
     }
     const DamAssembly a = assembleDam(c, g, std::move(mesh));
+    if (a.rock == RockModel::Block) {
+        try {
+            solid::checkJacobians(a.rockPart);
+        } catch (const std::exception& e) {
+            throw EngineError(std::string("the rock block under the contact gives elements that cannot be computed: ") +
+                              e.what());
+        }
+    }
     const DamSolution s = solveDam(a);
     return presentResults(g, c, layout, a, s);
 }

@@ -83,6 +83,7 @@ struct AnalysisResult {
     int nodes = 0, elements = 0, equations = 0;
     int level = 0, wedges = 0, thicknessDivisions = 0;
     RockModel rock = RockModel::Vogt;
+    double rockDepth = 0, rockReach = 0; // ft, a rock block's depth and reach beyond the faces
     // Relative error of the stresses estimated from the jumps between the
     // elements' own nodal stresses and their averages (energy-like norm).
     double stressError = 0;

@@ -306,6 +306,10 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     o << text(" of the mesh show the convergence of the results themselves).");
     if (r.rock == RockModel::Rigid)
         o << text(" Rock rigid: the contact with the rock is held.");
+    else if (r.rock == RockModel::Block)
+        o << text(" Rock as an elastic block under the contact, " + F(r.rockDepth, 0, 1) + " ft deep, reaching " +
+                  F(r.rockReach, 0, 1) + " ft beyond the faces,")
+          << text(" held on its far faces; no weight in the rock, no water on the reservoir bottom.");
     else
         o << text(" Rock by Vogt's coefficients over the contact: b/a " + F(r.bOverA, 0, 2) + "  K1 " +
                   F(r.vogt[0], 0, 3) + "  K2 " + F(r.vogt[1], 0, 3) + "  K3 " + F(r.vogt[2], 0, 3) + "  K4 " +

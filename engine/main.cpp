@@ -1,8 +1,10 @@
-// VELTA_DOS.exe BASE [LEVEL]: reads BASE.DAT from the working folder, or from
-// the program's own folder when it is not there, analyses the case and writes
-// BASE.OUT and BASE.PLT beside it. Exit status 0 when the analysis is done.
-// LEVEL (or the environment variable VELTA_LEVEL) chooses the refinement of
-// the mesh, 1 to 4; the default is 1.
+// VELTA_DOS.exe BASE [LEVEL] [--rock MODEL]: reads BASE.DAT from the working
+// folder, or from the program's own folder when it is not there, analyses the
+// case and writes BASE.OUT and BASE.PLT beside it. Exit status 0 when the
+// analysis is done. LEVEL (or the environment variable VELTA_LEVEL) chooses
+// the refinement of the mesh, 1 to 4; the default is 1. MODEL is the rock's:
+// vogt (Vogt's coefficients, the default), block (a meshed elastic block) or
+// rigid (the contact held).
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdlib>
@@ -25,15 +27,35 @@ using namespace velta;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc < 2 || argc > 3 || std::string(argv[1]).empty()) {
-        std::fprintf(stderr,
-                     "usage: VELTA_DOS.exe BASE [LEVEL] (reads BASE.DAT, writes BASE.OUT and BASE.PLT)\n");
+    // The rock's model, when asked, comes last.
+    // (The application keeps a reference to argc: the count is copied.)
+    int args = argc;
+    std::string rock;
+    if (args >= 4 && std::string(argv[args - 2]) == "--rock") {
+        rock = argv[args - 1];
+        args -= 2;
+    }
+    if (args < 2 || args > 3 || std::string(argv[1]).empty() || std::string(argv[args - 1]) == "--rock") {
+        std::fprintf(stderr, "usage: VELTA_DOS.exe BASE [LEVEL] [--rock vogt|block|rigid] (reads BASE.DAT, writes "
+                             "BASE.OUT and BASE.PLT)\n");
         return 2;
     }
     engine::EngineOptions options;
+    if (!rock.empty()) {
+        if (rock == "vogt") {
+            options.rock = engine::RockModel::Vogt;
+        } else if (rock == "block") {
+            options.rock = engine::RockModel::Block;
+        } else if (rock == "rigid") {
+            options.rock = engine::RockModel::Rigid;
+        } else {
+            std::fprintf(stderr, "VELTA_DOS.exe: the rock model must be vogt, block or rigid\n");
+            return 2;
+        }
+    }
     {
         const char* env = std::getenv("VELTA_LEVEL");
-        const std::string level = argc == 3 ? argv[2] : env ? env : "";
+        const std::string level = args == 3 ? argv[2] : env ? env : "";
         if (!level.empty()) {
             char* end = nullptr;
             const long n = std::strtol(level.c_str(), &end, 10);

@@ -407,8 +407,9 @@ TEST(CliRun, EngineMissingOrOutputsThatCannotBeWritten)
     }
 }
 
-// The level reaches the engine as its second argument; without one the
-// engine runs at its default, whatever the environment says.
+// The level reaches the engine as its second argument and the rock model
+// after it; without them the engine runs at its defaults, whatever the
+// environment says.
 TEST(CliRun, LevelGoesToTheEngine)
 {
     TempDir data;
@@ -416,7 +417,11 @@ TEST(CliRun, LevelGoesToTheEngine)
     const ProgramFolder program(copyingEngine(t1.plt, t1.out));
     qputenv("VELTA_LEVEL", "4");
     for (const auto& [extra, args] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{}, "VELTA0"}, {{"--level", "3", "--si"}, "VELTA0 3"}, {{"--si", "--level", "2"}, "VELTA0 2"}}) {
+             {{}, "VELTA0"},
+             {{"--level", "3", "--si"}, "VELTA0 3"},
+             {{"--si", "--level", "2"}, "VELTA0 2"},
+             {{"--rock", "block"}, "VELTA0 --rock block"},
+             {{"--rock", "rigid", "--level", "2"}, "VELTA0 2 --rock rigid"}}) {
         TempDir work;
         const std::string out = work.file("out");
         std::vector<std::string> a{t1.deck, out};
@@ -427,6 +432,18 @@ TEST(CliRun, LevelGoesToTheEngine)
         EXPECT_EQ(readFile(out + "/level.txt"), "none\n");
     }
     qunsetenv("VELTA_LEVEL");
+}
+
+// The real engine, given the rock model by the batch tool, says in its
+// report which rock it analysed.
+TEST(CliRun, RockModelReachesTheEngine)
+{
+    TempDir work;
+    const CliRun r = tool({"run", testData("decks/T1.dat"), work.path(), "--rock", "block"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string out = readFile(work.file("VELTA0.OUT"));
+    EXPECT_TRUE(contains(out, " Rock as an elastic block under the contact, 200.0 ft deep")) << out.substr(0, 3000);
+    EXPECT_FALSE(contains(out, "Vogt's coefficients"));
 }
 
 TEST(CliRun, UsageAndRefusedCase)
@@ -441,17 +458,24 @@ TEST(CliRun, UsageAndRefusedCase)
         {"run", deck, "--si"},
         {"run", deck, work.path(), "--level"},
         {"run", deck, work.path(), "--level", "2", "--level", "2"},
+        {"run", deck, work.path(), "--rock"},
+        {"run", deck, work.path(), "--rock", "block", "--rock", "vogt"},
         {"run", deck, work.path(), "--si", "--si"},
     };
     for (const auto& args : usage) {
         const CliRun r = tool(args);
         EXPECT_EQ(r.status, 2) << args.size();
-        EXPECT_EQ(r.err, "usage: velta-cli run CASE.dat OUTDIR [--si] [--level N]\n");
+        EXPECT_EQ(r.err, "usage: velta-cli run CASE.dat OUTDIR [--si] [--level N] [--rock vogt|block|rigid]\n");
     }
     for (const char* level : {"0", "5", "1.5", "x"}) {
         const CliRun r = tool({"run", deck, work.path(), "--level", level});
         EXPECT_EQ(r.status, 2) << level;
         EXPECT_EQ(r.err, "velta-cli run: the level must be a whole number from 1 to 4\n");
+    }
+    for (const char* rock : {"Block", "springs", ""}) {
+        const CliRun r = tool({"run", deck, work.path(), "--rock", rock});
+        EXPECT_EQ(r.status, 2) << rock;
+        EXPECT_EQ(r.err, "velta-cli run: the rock model must be vogt, block or rigid\n");
     }
     const CliRun r = tool({"run", work.file("none.dat"), work.file("out")});
     EXPECT_EQ(r.status, 1);

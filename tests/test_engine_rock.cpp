@@ -3,8 +3,13 @@
 #include <Eigen/Eigenvalues>
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <stdexcept>
 
 #include "engine/DamAssembly.h"
+#include "engine/DamSolution.h"
+#include "engine/Engine.h"
+#include "engine/solid/Fem.h"
 #include "engine/Rock.h"
 #include "test_engine_support.h"
 
@@ -77,5 +82,89 @@ TEST(Vogt, ContactStripMovedAsAWhole)
         const Eigen::Vector3d l = eig.eigenvalues();
         // The strip's frame turns a little along its length: 2 %.
         for (int i = 0; i < 3; ++i) EXPECT_NEAR(l(i) / l(2), expected[i] / expected[2], 0.02) << s << " " << i;
+    }
+}
+
+namespace {
+
+const NodeResult& crownAt(const AnalysisResult& r, double z)
+{
+    for (const auto& c : r.cantilevers)
+        if (c.slot == kCrownSlot)
+            for (const auto& p : c.points)
+                if (std::abs(p.z - z) < 0.01) return p;
+    throw std::runtime_error("no crown node at " + std::to_string(z));
+}
+
+} // namespace
+
+// The block under each test dam: every element right-handed at every
+// integration point, the dam's contact faces covered (no face of the whole
+// model with all its corners on the contact is left on its boundary), the
+// block's nodes on the contact the dam's own, and its far faces held.
+TEST(RockBlock, MeshIsSoundAndSharesTheContactNodes)
+{
+    for (const CaseModel& m : {test::caseT1(), test::caseTwoCentres(), test::caseDoubleCurvature()}) {
+        SCOPED_TRACE(m.DamName[0]);
+        const DamAssembly a = buildSolidModel(m, 1, RockModel::Block);
+        const int damNodes = int(a.mesh.model.nodes.size());
+        ASSERT_GT(a.model.elements.size(), size_t(a.damElements));
+        EXPECT_NO_THROW(solid::checkJacobians(a.model));
+        const std::set<int> contact(a.contactNodes.begin(), a.contactNodes.end());
+        std::set<int> shared;
+        for (const solid::Element& el : a.rockPart.elements)
+            for (int i = 0; i < solid::nodeCount(el.type); ++i)
+                if (el.nodes[i] < damNodes) shared.insert(el.nodes[i]);
+        EXPECT_EQ(shared, contact) << "the block meets the dam at its contact nodes and nowhere else";
+        int onContact = 0;
+        for (const solid::BoundaryFace& f : solid::boundaryFaces(a.model)) {
+            const size_t corners = f.face.nodes.size() == 8 ? 4 : 3;
+            bool all = true;
+            for (size_t i = 0; i < corners; ++i) all = all && contact.count(f.face.nodes[i]);
+            onContact += all;
+        }
+        EXPECT_EQ(onContact, 0);
+        // Held: the whole bottom and ends, none of the contact.
+        EXPECT_FALSE(a.model.fixedDofs.empty());
+        for (int d : a.model.fixedDofs) ASSERT_GE(d / 3, damNodes);
+        EXPECT_GT(a.rockDepth, 0.99 * (a.mesh.rows.back() - a.mesh.rows.front()));
+    }
+}
+
+// A block a thousand times stiffer than the concrete gives the rigid
+// rock's crown deflections and hoop stresses.
+TEST(RockBlock, NearRigidBlockGivesTheRigidResult)
+{
+    CaseModel m = test::caseT1();
+    m.Er = {3000, 20685};
+    EngineOptions rigid, block;
+    rigid.rock = RockModel::Rigid;
+    block.rock = RockModel::Block;
+    const AnalysisResult r = analyse(m, rigid), b = analyse(m, block);
+    for (double z : {1050.0, 1100.0, 1150.0, 1200.0}) {
+        const NodeResult &pr = crownAt(r, z), &pb = crownAt(b, z);
+        EXPECT_NEAR(pb.radial, pr.radial, 0.002 * std::abs(pr.radial)) << z;
+        EXPECT_NEAR(pb.up.hoop, pr.up.hoop, 0.005 * 600) << z;
+        EXPECT_NEAR(pb.down.hoop, pr.down.hoop, 0.005 * 600) << z;
+    }
+}
+
+// The dam's forces on the block balance the loads (weight on independent
+// cantilevers included), and the block's supports balance those forces.
+TEST(RockBlock, Equilibrium)
+{
+    const DamAssembly a = buildSolidModel(test::caseTwoCentres(), 1, RockModel::Block);
+    ASSERT_TRUE(a.weightSeparate);
+    const DamSolution s = solveDam(a);
+    for (const LoadSolution* l : {&s.main, &s.weight}) {
+        Eigen::Vector3d applied = Eigen::Vector3d::Zero(), onBlock = Eigen::Vector3d::Zero(),
+                        bySupports = Eigen::Vector3d::Zero();
+        for (int n = 0; n < int(a.model.nodes.size()); ++n) applied += l->f.segment<3>(3 * n);
+        for (int n : a.contactNodes) onBlock += l->rock.segment<3>(3 * n);
+        EXPECT_LT((onBlock - applied).norm(), 1e-6 * applied.norm());
+        const solid::Model& m = l == &s.main ? a.model : a.weightModel;
+        const Eigen::VectorXd held = solid::assemble(m) * l->u - l->f;
+        for (int d : m.fixedDofs) bySupports(d % 3) += held(d);
+        EXPECT_LT((onBlock + bySupports).norm(), 1e-6 * onBlock.norm()) << "the supports hold the block";
     }
 }
