@@ -9,11 +9,11 @@
 #include <cmath>
 #include <filesystem>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "engine/Engine.h"
 #include "engine/Geometry.h"
 #include "model/Messages.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 #include "test_engine_support.h"
 
 using namespace velta;
