@@ -31,37 +31,22 @@ constexpr double kMatchTolerance = 0.001;  // squared elevation difference, ft^2
 // Ends the section being read; what it stored so far stays.
 struct SectionFailure {};
 
-// The lines of a result file, read as bytes. Lines end with LF, optionally
-// preceded by CR; the last line may lack its end. Reading past the last line
-// yields empty lines.
+// The lines of a result file, read as bytes (see splitLines). Reading past
+// the last line yields empty lines.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : data_(bytes) {}
-    std::string_view read()
-    {
-        if (pos_ >= data_.size()) return {};
-        size_t e = data_.find('\n', pos_);
-        std::string_view line;
-        if (e == std::string_view::npos) {
-            line = data_.substr(pos_);
-            pos_ = data_.size();
-        } else {
-            line = data_.substr(pos_, e - pos_);
-            pos_ = e + 1;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        }
-        return line;
-    }
+    explicit LineReader(std::string_view bytes) : lines_(splitLines(bytes)) {}
+    std::string_view read() { return next_ < lines_.size() ? lines_[next_++] : std::string_view(); }
     void skip(int n)
     {
         for (int i = 0; i < n; ++i) read();
     }
     // True once the last line has been read.
-    bool eof() const { return pos_ >= data_.size(); }
+    bool eof() const { return next_ >= lines_.size(); }
 
 private:
-    std::string_view data_;
-    size_t pos_ = 0;
+    std::vector<std::string_view> lines_;
+    size_t next_ = 0;
 };
 
 using rf::columns;
@@ -246,8 +231,6 @@ void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ende
         }
 }
 
-int archRows(const CaseModel& m) { return std::clamp(m.NbArcs, 0, kConsSlots); }
-
 // Reads a plane-of-centres table: its title, the lines before its rows,
 // then one row per arch, of which the five given columns are kept.
 void readCentres(std::array<std::array<double, kConsSlots>, 5>& table, const CaseModel& m, LineReader& f,
@@ -255,7 +238,7 @@ void readCentres(std::array<std::array<double, kConsSlots>, 5>& table, const Cas
 {
     search(f, t.title);
     f.skip(t.linesBeforeRows());
-    for (int i = 0; i < archRows(m); ++i) {
+    for (int i = 0; i < m.archRows(); ++i) {
         std::string_view line = f.read();
         std::array<double, 5> row{};
         for (int j = 0; j < 5; ++j) row[j] = real(line, *cols[j]);
@@ -408,7 +391,7 @@ ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::st
             s.messages.error(kArchsNotFound);
     } else {
         for (int j = 0; j < 5; ++j)
-            for (int i = 0; i < archRows(m); ++i) r.ResCentresRight[j][i] = r.ResCentresLeft[j][i];
+            for (int i = 0; i < m.archRows(); ++i) r.ResCentresRight[j][i] = r.ResCentresLeft[j][i];
     }
     bool ok = section(out, [&] {
         LineReader f(outText);
