@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

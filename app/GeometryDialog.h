@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 class QButtonGroup;
 class QLabel;

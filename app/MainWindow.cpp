@@ -31,8 +31,8 @@
 #include "graphics/PaintingCanvas.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
-#include "solver/Report.h"
-#include "solver/ResultViews.h"
+#include "app/shell/Report.h"
+#include "graphics/ResultViews.h"
 #include "solver/ResultsReader.h"
 
 namespace velta {
@@ -683,7 +683,7 @@ void TPrincipaleFiche::installHooks()
         if (!path) return;
         if (refuseScratchFile(path->toStdString())) return;
         try {
-            ExporterResults(s_, path->toStdString());
+            ExporterResults(s_.model, s_.results, path->toStdString());
         } catch (const std::exception& e) {
             s_.messages.error(e.what());
         }

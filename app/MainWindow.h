@@ -16,8 +16,8 @@
 #include "app/shell/CaseTabs.h"
 #include "app/shell/MainShell.h"
 #include "graphics/Graphique.h"
-#include "model/Session.h"
-#include "solver/SolverRun.h"
+#include "app/shell/Session.h"
+#include "app/shell/SolverRun.h"
 
 class QAbstractButton;
 class QAction;

@@ -4,27 +4,18 @@
 // same mesh.
 #include <benchmark/benchmark.h>
 
-#include <QFile>
 #include <cstdio>
 #include <string>
 
 #include "../tests/test_engine_support.h"
+#include "bench_memory.h"
 #include "engine/DamAssembly.h"
 #include "engine/solid/Calculix.h"
 #include "engine/solid/Fem.h"
 
 namespace {
 
-// Peak resident memory of the process in MiB (VmHWM of /proc/self/status;
-// 0 where the system has no such file).
-double peakMemoryMiB()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return 0;
-    for (QByteArray line = f.readLine(); !line.isEmpty(); line = f.readLine())
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
-    return 0;
-}
+using velta::bench::peakMemoryMiB;
 
 void BM_SolidAssembleFactoriseSolve(benchmark::State& state)
 {

@@ -8,9 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "app/shell/Session.h"
 #include "graphics/Graphique.h"
 #include "graphics/PaintingCanvas.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 using namespace velta;
 

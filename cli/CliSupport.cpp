@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "model/Units.h"
 
 namespace velta::cli {

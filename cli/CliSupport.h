@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 #include "solver/ResultsReader.h"
 
 namespace velta::cli {

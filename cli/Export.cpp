@@ -38,7 +38,7 @@ int exportResults(int argc, char** argv)
 
     if (si && s.model.UnitSystem != kSI) switchToSI(s);
     try {
-        ExporterResults(s, argv[4]);
+        ExporterResults(s.model, s.results, argv[4]);
     } catch (const std::exception& e) {
         s.messages.error(e.what());
         return 1;

@@ -15,7 +15,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
-#include "solver/Report.h"
+#include "app/shell/Report.h"
 #include "solver/ResultsReader.h"
 
 namespace velta::cli {

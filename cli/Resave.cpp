@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
 #include "deck/DeckWriter.h"
+#include "forms/DeckReader.h"
 
 namespace velta::cli {
 

@@ -1,6 +1,8 @@
-// velta-cli run CASE.dat OUTDIR [--si]: opens a case as File > Open does,
-// runs the analysis in OUTDIR as Analysis > Run does, and leaves there the
-// engine's files, the export of the results and a picture of every view.
+// velta-cli run CASE.dat OUTDIR [--si] [--level N]: opens a case as File >
+// Open does, runs the analysis in OUTDIR as Analysis > Run does (at the
+// engine's refinement level N, 1 to 4, when given; the default otherwise),
+// and leaves there the engine's files, the export of the results and a
+// picture of every view.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,7 +25,7 @@
 #include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultsReader.h"
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 
 namespace velta::cli {
 
@@ -80,9 +82,24 @@ bool drawPicture(Session& s, const std::string& view, const std::string& path)
 
 int run(int argc, char** argv)
 {
-    const bool si = argc == 4 && !std::strcmp(argv[3], "--si");
-    if ((argc != 3 && !si) || !std::strncmp(argv[1], "--", 2) || !std::strncmp(argv[2], "--", 2)) {
-        say("usage: velta-cli run CASE.dat OUTDIR [--si]");
+    bool si = false, usage = argc < 3 || !std::strncmp(argv[1], "--", 2) || !std::strncmp(argv[2], "--", 2);
+    std::vector<std::string> engineArgs;
+    for (int i = 3; i < argc && !usage; ++i) {
+        if (!std::strcmp(argv[i], "--si") && !si) {
+            si = true;
+        } else if (!std::strcmp(argv[i], "--level") && engineArgs.empty() && i + 1 < argc) {
+            const std::string level = argv[++i];
+            if (level.size() != 1 || level[0] < '1' || level[0] > '4') {
+                say("velta-cli run: the level must be a whole number from 1 to 4");
+                return 2;
+            }
+            engineArgs.push_back(level);
+        } else {
+            usage = true;
+        }
+    }
+    if (usage) {
+        say("usage: velta-cli run CASE.dat OUTDIR [--si] [--level N]");
         return 2;
     }
 
@@ -136,7 +153,7 @@ int run(int argc, char** argv)
     };
     const int messagesBefore = batch.sink.count;
     auto runner = makeQProcessRunner();
-    if (!LancerCalcul(s, *runner, hooks)) return 1;
+    if (!LancerCalcul(s, *runner, hooks, engineArgs)) return 1;
     // Every message of the run (the engine not started, a section the reader
     // could not find) means the results are not whole.
     bool ok = batch.sink.count == messagesBefore && read.pltOpened && read.outOpened;
@@ -148,7 +165,7 @@ int run(int argc, char** argv)
     if (results) {
         const std::string csv = dir + kExportName;
         try {
-            ExporterResults(s, csv);
+            ExporterResults(s.model, s.results, csv);
         } catch (const std::exception& e) {
             s.messages.error(e.what());
             ok = false;

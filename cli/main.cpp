@@ -14,7 +14,7 @@ void usage()
                  "       velta-cli export CASE.dat RESULTS.PLT RESULTS.OUT OUT.csv [--si]\n"
                  "       velta-cli draw CASE.dat VIEW OUT.png [--results RESULTS.PLT RESULTS.OUT] [--si]\n"
                  "                 [--size WxH] [--values N] [--log OPS.txt]\n"
-                 "       velta-cli run CASE.dat OUTDIR [--si]\n"
+                 "       velta-cli run CASE.dat OUTDIR [--si] [--level N]\n"
                  "       velta-cli verify CASE.dat OUTDIR [--level N]\n"
                  "       velta-cli report CASE.dat OUT.pdf [--results RESULTS.PLT RESULTS.OUT] [--si]\n");
 }

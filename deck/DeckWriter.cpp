@@ -252,14 +252,13 @@ std::string composeDeck(const CaseModel& m, int slot, int nbCenter)
     return out;
 }
 
-void EnregistrerDonnees(Session& s, const std::string& path)
+void EnregistrerDonnees(CaseModel& m, int slot, int nbCenter, Prompter& prompter, const std::string& path)
 {
-    const int slot = s.currentSlot();
-    if (s.model.DamName[slot].empty()) {
-        auto answer = s.prompter.askText("Dam / project name", "Enter the name of the dam or study", "");
-        s.model.DamName[slot] = answer.value_or("");
+    if (m.DamName[slot].empty()) {
+        auto answer = prompter.askText("Dam / project name", "Enter the name of the dam or study", "");
+        m.DamName[slot] = answer.value_or("");
     }
-    writeFileAtomically(path, composeDeck(s.model, slot, s.geo.NbCenterEdit));
+    writeFileAtomically(path, composeDeck(m, slot, nbCenter));
 }
 
 }  // namespace velta

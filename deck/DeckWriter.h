@@ -5,7 +5,8 @@
 
 #include "model/FileWriter.h"
 #include "model/Numbers.h"
-#include "model/Session.h"
+#include "model/CaseModel.h"
+#include "model/Messages.h"
 
 namespace velta {
 
@@ -23,10 +24,10 @@ public:
 // its columns: every deck it returns reads back to the same values.
 std::string composeDeck(const CaseModel& m, int slot, int nbCenter);
 
-// Writes the live case to `path`. Asks for the dam name first when the
-// current slot has none. The file is replaced only once the whole deck is
+// Writes the case `m` of tab slot `slot` to `path`. Asks for the dam name
+// through `prompter` first when the slot has none. The file is replaced only once the whole deck is
 // written: on any failure the previous file stays as it was. Throws
 // ConversionError or FileWriteError.
-void EnregistrerDonnees(Session& s, const std::string& path);
+void EnregistrerDonnees(CaseModel& m, int slot, int nbCenter, Prompter& prompter, const std::string& path);
 
 }  // namespace velta

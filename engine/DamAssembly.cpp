@@ -242,9 +242,7 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
     water(mesh.upstream, c.reservoir, out.load);
     water(mesh.downstream, c.tailwater, out.load);
     if (thermal) {
-        Eigen::VectorXd f0 = Eigen::VectorXd::Zero(ndof);
-        solid::assemble(m, &f0);
-        out.load += f0;
+        out.load += solid::freeStrainLoads(m);
     }
     if (c.unitWeight > 0) {
         Eigen::VectorXd w = Eigen::VectorXd::Zero(ndof);

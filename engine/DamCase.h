@@ -11,7 +11,6 @@ namespace velta::engine {
 
 enum class RockModel {
     Vogt,  // Vogt's coefficients as springs over the contact surface (default)
-    Block, // a meshed elastic rock block
     Rigid, // every node of the contact held (the references' model)
 };
 

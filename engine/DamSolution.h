@@ -11,7 +11,7 @@ struct LoadSolution {
     Eigen::VectorXd u;    // displacements, ft (3 per node)
     Eigen::VectorXd f;    // applied nodal forces, lb
     Eigen::VectorXd rock; // forces of the dam on the rock at each dof, lb
-    double residual = 0;  // relative out-of-balance of the free equations
+    double residual = 0;  // |K u - f| over the free dofs / |f|, K the concrete and the springs
 };
 
 struct DamSolution {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/Numbers.h"
-#include "solver/ResultFormat.h"
+#include "deck/ResultFormat.h"
 
 namespace velta::engine {
 
@@ -326,8 +326,15 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
               std::to_string(r.elements) + " elements (" + std::to_string(r.wedges) + " wedges), " +
               std::to_string(r.thicknessDivisions) + " through the thickness, " + std::to_string(r.equations) +
               " equations.");
-    o << text(" Convergence estimate: stress error from the jumps between elements " + F(100 * r.stressError, 0, 2) +
-              " %.");
+    // An indicator, not a bound: the root mean square of the jumps between
+    // the elements' own nodal stresses and their averages at the nodes, over
+    // the root mean square of the averaged stresses, every element node of
+    // the adjusted structure counted. It halves roughly with each level and
+    // is largest at the corners with the rock.
+    o << text(" Convergence indicator: RMS jump of the elements' nodal stresses about their nodal");
+    o << text(" averages / RMS stress = " + F(100 * r.stressError, 0, 2) +
+              " % (all nodes; not an error bound; the finer levels");
+    o << text(" of the mesh show the convergence of the results themselves).");
     if (r.rock == RockModel::Rigid)
         o << text(" Rock rigid: the contact with the rock is held.");
     else

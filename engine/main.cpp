@@ -10,14 +10,14 @@
 #include <filesystem>
 #include <string>
 
-#include "deck/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "engine/DamMesh.h"
 #include "engine/Engine.h"
 #include "engine/Output.h"
+#include "forms/CaseEditors.h"
+#include "forms/DeckReader.h"
 #include "model/FileWriter.h"
 #include "model/Messages.h"
-#include "model/Session.h"
 
 namespace fs = std::filesystem;
 using namespace velta;
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
     if (!fs::exists(dat, ec)) return fail("the input deck " + dat + " does not exist");
     ListSink sink;
     FixedPrompter prompter{std::string()};
-    Session session(sink, prompter);
+    CaseEditors session(sink, prompter);
     try {
         bool accepted = true;
         LectureDonnees(session, accepted, dat);

@@ -47,7 +47,7 @@ std::optional<std::string> missingArchValue(const CaseModel& m)
     return std::nullopt;
 }
 
-std::vector<std::string> unusualMaterials(const Session& s)
+std::vector<std::string> unusualMaterials(const CaseEditors& s)
 {
     const MaterialEditorState& f = s.mat;
     std::vector<std::string> out;
@@ -76,7 +76,7 @@ std::vector<std::string> unusualMaterials(const Session& s)
     return out;
 }
 
-std::vector<std::string> unusualLoads(const Session& s)
+std::vector<std::string> unusualLoads(const CaseEditors& s)
 {
     const LoadsEditorState& f = s.loads;
     const int u = s.model.UnitSystem;
@@ -96,7 +96,7 @@ std::vector<std::string> unusualLoads(const Session& s)
     return out;
 }
 
-bool confirmUnusualValues(Session& s, const std::string& title, const std::vector<std::string>& findings)
+bool confirmUnusualValues(CaseEditors& s, const std::string& title, const std::vector<std::string>& findings)
 {
     if (findings.empty()) return true;
     std::string text = findings.size() == 1 ? "This value is unusual:\n" : "These values are unusual:\n";

@@ -22,11 +22,11 @@ bool isEmpty(const std::string& cell)
     return cell.empty();
 }
 
-GridState& gridOf(Session& s, GridKind kind)
+GridState& gridOf(CaseEditors& s, GridKind kind)
 {
     return kind == GridKind::Face ? s.geo.StructureStringGrid : s.geo.ArcStringGrid;
 }
-const GridState& gridOf(const Session& s, GridKind kind)
+const GridState& gridOf(const CaseEditors& s, GridKind kind)
 {
     return kind == GridKind::Face ? s.geo.StructureStringGrid : s.geo.ArcStringGrid;
 }
@@ -40,7 +40,7 @@ void completeAbscissa(std::string& cell, double x)
 }
 
 // Fills the arch grid from the committed arch table (row 1 the top arch).
-void loadArcGrid(Session& s)
+void loadArcGrid(CaseEditors& s)
 {
     GridState& g = s.geo.ArcStringGrid;
     const int n = std::clamp(s.model.NbArcs, 0, kMaxArcs);
@@ -103,7 +103,7 @@ bool sameElevation(double a, double b)
 // The arches and the face tables must lie between the base and the top of
 // the dam (a deck with an arch above its crest cannot be read back). Reports
 // the first fault through `fail` and returns whether all is well.
-bool checkElevationRanges(Session& s, const std::function<void(const std::string&)>& fail)
+bool checkElevationRanges(CaseEditors& s, const std::function<void(const std::string&)>& fail)
 {
     const CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -181,7 +181,7 @@ void setFaceTabCaptions(GeometryEditorState& geo, bool renamingRightTabs)
 
 // Elevation typed into an input box: the number, or a conversion error
 // reported through the message sink.
-std::optional<double> askElevation(Session& s, const std::string& title, const std::string& prompt,
+std::optional<double> askElevation(CaseEditors& s, const std::string& title, const std::string& prompt,
                                    std::string& text)
 {
     text = s.prompter.askText(title, prompt, "").value_or("");
@@ -203,7 +203,7 @@ double elevationOf(const GridState& g, int row)
 // ---------------------------------------------------------------------------
 // Headers, showing and the centre-count rule
 
-void writeGeometryGridHeaders(Session& s)
+void writeGeometryGridHeaders(CaseEditors& s)
 {
     const bool si = s.model.UnitSystem == kSI;
     GridState& f = s.geo.StructureStringGrid;
@@ -224,7 +224,7 @@ void writeGeometryGridHeaders(Session& s)
     a.cell(kArcPhiR, 0) = phi ? "Phi R(°)" : "A R(°)";
 }
 
-void GeometryFormActivate(Session& s)
+void GeometryFormActivate(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -253,7 +253,7 @@ void GeometryFormActivate(Session& s)
     loadArcGrid(s);
 }
 
-void NbCenterEditChange(Session& s)
+void NbCenterEditChange(CaseEditors& s)
 {
     GeometryEditorState& geo = s.geo;
     geo.NbCenterEdit = std::clamp(geo.NbCenterEdit, 1, 2);
@@ -285,13 +285,13 @@ void NbCenterEditChange(Session& s)
     geo.ArcStringGrid.setColumnCount(4);
 }
 
-void TopDEditChange(Session& s)
+void TopDEditChange(CaseEditors& s)
 {
     for (GridState* g : {&s.geo.StructureStringGrid, &s.geo.ArcStringGrid})
         if (g->dataRows() >= 1) g->cell(0, 1) = s.geo.TopDEdit;
 }
 
-void BaseDEditChange(Session& s)
+void BaseDEditChange(CaseEditors& s)
 {
     for (GridState* g : {&s.geo.StructureStringGrid, &s.geo.ArcStringGrid})
         if (g->dataRows() >= 1) g->cell(0, g->dataRows()) = s.geo.BaseDEdit;
@@ -300,7 +300,7 @@ void BaseDEditChange(Session& s)
 // ---------------------------------------------------------------------------
 // Face tabs
 
-void FaceTabControlChange(Session& s)
+void FaceTabControlChange(CaseEditors& s)
 {
     const int t = std::clamp(s.geo.faceTabIndex, 0, kFaceTabs - 1);
     const int u = s.model.UnitSystem;
@@ -314,7 +314,7 @@ void FaceTabControlChange(Session& s)
     g.cell(kColElevation, top + 1) = s.geo.BaseDEdit;
 }
 
-void FaceTabControlChanging(Session& s, bool& AllowChange)
+void FaceTabControlChanging(CaseEditors& s, bool& AllowChange)
 {
     GridState& g = s.geo.StructureStringGrid;
     const int n = g.dataRows();
@@ -403,7 +403,7 @@ void FaceTabControlChanging(Session& s, bool& AllowChange)
     AllowChange = true;
 }
 
-bool selectFaceTab(Session& s, int newIndex)
+bool selectFaceTab(CaseEditors& s, int newIndex)
 {
     if (newIndex == s.geo.faceTabIndex || newIndex < 0 || newIndex >= static_cast<int>(s.geo.faceTabs.size()))
         return false;
@@ -418,7 +418,7 @@ bool selectFaceTab(Session& s, int newIndex)
 // ---------------------------------------------------------------------------
 // Angle convention
 
-bool AngleRadioGroupClick(Session& s, int newIndex)
+bool AngleRadioGroupClick(CaseEditors& s, int newIndex)
 {
     GeometryEditorState& geo = s.geo;
     if (newIndex != 0 && newIndex != 1) return false;
@@ -476,7 +476,7 @@ bool AngleRadioGroupClick(Session& s, int newIndex)
 // ---------------------------------------------------------------------------
 // The commit
 
-bool LectureStructure(Session& s)
+bool LectureStructure(CaseEditors& s)
 {
     CaseModel& m = s.model;
     GeometryEditorState& geo = s.geo;
@@ -592,7 +592,7 @@ bool LectureStructure(Session& s)
     return ok;
 }
 
-bool GeometryOKButtonClick(Session& s)
+bool GeometryOKButtonClick(CaseEditors& s)
 {
     bool allow = true;
     FaceTabControlChanging(s, allow);
@@ -605,7 +605,7 @@ bool GeometryOKButtonClick(Session& s)
     return closes;
 }
 
-void GeometryAnnulerButtonClick(Session& s)
+void GeometryAnnulerButtonClick(CaseEditors& s)
 {
     GeometryEditorState& geo = s.geo;
     const int u = s.model.UnitSystem;
@@ -633,7 +633,7 @@ void GeometryAnnulerButtonClick(Session& s)
 // ---------------------------------------------------------------------------
 // Right-click menus
 
-GridMenuItems gridMenuItems(const Session& s, GridKind grid)
+GridMenuItems gridMenuItems(const CaseEditors& s, GridKind grid)
 {
     const GridState& g = gridOf(s, grid);
     const int r = g.currentRow, n = g.dataRows();
@@ -645,7 +645,7 @@ GridMenuItems gridMenuItems(const Session& s, GridKind grid)
     return items;
 }
 
-void gridInsertBelow(Session& s, GridKind grid)
+void gridInsertBelow(CaseEditors& s, GridKind grid)
 {
     if (!gridMenuItems(s, grid).insertBelow) return;
     GridState& g = gridOf(s, grid);
@@ -667,7 +667,7 @@ void gridInsertBelow(Session& s, GridKind grid)
     g.cell(kColElevation, r + 1) = text;
 }
 
-void gridChangeElevation(Session& s, GridKind grid)
+void gridChangeElevation(CaseEditors& s, GridKind grid)
 {
     if (!gridMenuItems(s, grid).changeElevation) return;
     GridState& g = gridOf(s, grid);
@@ -688,13 +688,13 @@ void gridChangeElevation(Session& s, GridKind grid)
     g.cell(kColElevation, r) = text;
 }
 
-void gridRemove(Session& s, GridKind grid)
+void gridRemove(CaseEditors& s, GridKind grid)
 {
     if (!gridMenuItems(s, grid).remove) return;
     gridOf(s, grid).removeRow(gridOf(s, grid).currentRow);
 }
 
-void faceCopyElevationsFromPrevTab(Session& s)
+void faceCopyElevationsFromPrevTab(CaseEditors& s)
 {
     const int t = s.geo.faceTabIndex;
     if (t <= 0 || t >= kFaceTabs) return;

@@ -8,7 +8,7 @@
 
 namespace velta {
 
-void LoadsFormActivate(Session& s)
+void LoadsFormActivate(CaseEditors& s)
 {
     const CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -45,7 +45,7 @@ void LoadsFormActivate(Session& s)
     }
 }
 
-bool LectureChargement(Session& s)
+bool LectureChargement(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -86,7 +86,7 @@ bool LectureChargement(Session& s)
     return ok;
 }
 
-bool LoadsOKButtonClick(Session& s)
+bool LoadsOKButtonClick(CaseEditors& s)
 {
     const int items = static_cast<int>(s.loads.GroutComboBox.size());
     if (s.loads.groutSelected < 0 || s.loads.groutSelected >= items) {
@@ -97,7 +97,7 @@ bool LoadsOKButtonClick(Session& s)
     return LectureChargement(s);
 }
 
-void LoadsAnnulerButtonClick(Session& s)
+void LoadsAnnulerButtonClick(CaseEditors& s)
 {
     s.main.ChargementMenu = false;
 }

@@ -1,18 +1,18 @@
 #pragma once
 // The loads editor's behaviour over its editor state.
-#include "model/Session.h"
+#include "forms/CaseEditors.h"
 
 namespace velta {
 
-void LoadsFormActivate(Session& s);
+void LoadsFormActivate(CaseEditors& s);
 // The commit. Returns true when the loads were validated (the form then
 // closes).
-bool LectureChargement(Session& s);
+bool LectureChargement(CaseEditors& s);
 // OK: refuses a case without a grout arch, asks the user to confirm
 // unusual water levels, then commits. Returns true when the form closes; the
 // form stays open after a refusal or when the user goes back.
-bool LoadsOKButtonClick(Session& s);
+bool LoadsOKButtonClick(CaseEditors& s);
 // Annuler: clears the loads mark.
-void LoadsAnnulerButtonClick(Session& s);
+void LoadsAnnulerButtonClick(CaseEditors& s);
 
 }  // namespace velta

@@ -8,14 +8,14 @@
 
 namespace velta {
 
-void DefRadioGroupClick(Session& s, int kind)
+void DefRadioGroupClick(CaseEditors& s, int kind)
 {
     s.mat.DefRadioGroup = kind == 1 ? 1 : 0;
     // Variable moduli: the uniform field is disabled and the table enabled.
     s.mat.erEnabled = s.mat.DefRadioGroup == 0;
 }
 
-void MaterialFormActivate(Session& s)
+void MaterialFormActivate(CaseEditors& s)
 {
     const CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -48,7 +48,7 @@ void MaterialFormActivate(Session& s)
     }
 }
 
-bool LectureMateriau(Session& s)
+bool LectureMateriau(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
@@ -97,7 +97,7 @@ bool LectureMateriau(Session& s)
     return ok;
 }
 
-bool MaterialOKButtonClick(Session& s)
+bool MaterialOKButtonClick(CaseEditors& s)
 {
     if (s.mat.DefRadioGroup == 1) {
         if (auto missing = missingRockModulus(s.mat.DefStringGrid, lengthUnit(s.model.UnitSystem))) {
@@ -109,7 +109,7 @@ bool MaterialOKButtonClick(Session& s)
     return LectureMateriau(s);
 }
 
-void MaterialAnnulerButtonClick(Session& s)
+void MaterialAnnulerButtonClick(CaseEditors& s)
 {
     s.main.MateriauxMenu = false;
 }

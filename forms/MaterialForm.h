@@ -1,20 +1,20 @@
 #pragma once
 // The material editor's behaviour over its editor state.
-#include "model/Session.h"
+#include "forms/CaseEditors.h"
 
 namespace velta {
 
-void MaterialFormActivate(Session& s);
+void MaterialFormActivate(CaseEditors& s);
 // DefRadioGroupClick: uniform (0) or variable (1) rock moduli.
-void DefRadioGroupClick(Session& s, int kind);
+void DefRadioGroupClick(CaseEditors& s, int kind);
 // The commit. Returns true when the materials were validated (the form
 // then closes).
-bool LectureMateriau(Session& s);
+bool LectureMateriau(CaseEditors& s);
 // OK: refuses an empty rock modulus that variable moduli need, asks the
 // user to confirm unusual values, then commits. Returns true when the form
 // closes; the form stays open after a refusal or when the user goes back.
-bool MaterialOKButtonClick(Session& s);
+bool MaterialOKButtonClick(CaseEditors& s);
 // Annuler: clears the materials mark.
-void MaterialAnnulerButtonClick(Session& s);
+void MaterialAnnulerButtonClick(CaseEditors& s);
 
 }  // namespace velta

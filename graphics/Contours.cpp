@@ -117,7 +117,7 @@ ContourField triangulateColumns(const std::vector<std::vector<FieldNode>>& colum
     return f;
 }
 
-ContourField resultField(const Session& s, ContourQuantity q)
+ContourField resultField(const CaseViews& s, ContourQuantity q)
 {
     const CaseModel& m = s.model;
     const ResultsModel& r = s.results;
@@ -143,14 +143,14 @@ ContourField resultField(const Session& s, ContourQuantity q)
     return triangulateColumns(columns);
 }
 
-std::string contourUnit(const Session& s, ContourQuantity q)
+std::string contourUnit(const CaseViews& s, ContourQuantity q)
 {
     const bool si = s.model.UnitSystem == kSI;
     if (q == ContourQuantity::Deflection) return si ? "mm" : "inches";
     return si ? "MPa" : "psi";
 }
 
-int contourDecimals(const Session& s, ContourQuantity q)
+int contourDecimals(const CaseViews& s, ContourQuantity q)
 {
     const bool si = s.model.UnitSystem == kSI;
     if (q == ContourQuantity::Deflection) return si ? 2 : 4;
@@ -223,7 +223,7 @@ ContourScale contourScale(const ContourField& f, ColourScale::Kind kind)
     return sc;
 }
 
-void DrawContourPanel(Session& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title)
+void DrawContourPanel(CaseViews& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title)
 {
     const CaseModel& m = s.model;
     DrawState& d = s.draw;
@@ -373,7 +373,7 @@ void DrawContourPanel(Session& s, Canvas& c, ContourQuantity q, const PanelBox& 
 
 namespace {
 
-void twoPanels(Session& s, Canvas& c, bool up)
+void twoPanels(CaseViews& s, Canvas& c, bool up)
 {
     const int W = c.width(), H = c.height();
     const std::string face = up ? "upstream face, seen from upstream" : "downstream face, seen from downstream";
@@ -389,7 +389,7 @@ void twoPanels(Session& s, Canvas& c, bool up)
 
 } // namespace
 
-bool ContourDeflectionClick(Session& s, Canvas& c)
+bool ContourDeflectionClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourDeflection;
     return drawGuarded(s, [&] {
@@ -402,7 +402,7 @@ bool ContourDeflectionClick(Session& s, Canvas& c)
     });
 }
 
-bool ContourStressUpClick(Session& s, Canvas& c)
+bool ContourStressUpClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressUp;
     return drawGuarded(s, [&] {
@@ -411,7 +411,7 @@ bool ContourStressUpClick(Session& s, Canvas& c)
     });
 }
 
-bool ContourStressDownClick(Session& s, Canvas& c)
+bool ContourStressDownClick(CaseViews& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressDown;
     return drawGuarded(s, [&] {
@@ -426,7 +426,7 @@ bool isContourView(int viewKind)
            viewKind == kViewContourStressDown;
 }
 
-bool drawContourView(Session& s, Canvas& c, int viewKind)
+bool drawContourView(CaseViews& s, Canvas& c, int viewKind)
 {
     switch (viewKind) {
     case kViewContourDeflection:
@@ -440,7 +440,7 @@ bool drawContourView(Session& s, Canvas& c, int viewKind)
     }
 }
 
-int contourViewAfter(const Session& s, int viewKind)
+int contourViewAfter(const CaseViews& s, int viewKind)
 {
     const bool defl = s.main.DeformeeButton, stress = s.main.SiButton;
     switch (viewKind) {

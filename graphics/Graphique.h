@@ -2,19 +2,19 @@
 // The drawing procedures of the main image: the world-to-screen fits and the
 // rectangle zoom, the 2D geometry views, the developed-view plots of the
 // results, the 3D wire frame and the mouse navigation. Each reads the case,
-// the results and the drawing state from the Session and draws on a Canvas.
+// the results and the drawing state from the case views and draws on a Canvas.
 //
 // Drawing procedures throw on data they cannot draw (ConversionError for a
 // cell that is not a number, std::domain_error for a circle that does not
 // reach, DrawingError for a fit without extent); the handlers (the button
 // and mouse handlers) stop at that point, keep what was drawn and report
-// the failure through the Session's message sink.
+// the failure through the message sink.
 #include <functional>
 #include <stdexcept>
 #include <string>
 
 #include "graphics/Canvas.h"
-#include "model/Session.h"
+#include "graphics/CaseViews.h"
 
 namespace velta {
 
@@ -33,40 +33,40 @@ inline constexpr double kDrawingPi = 3.14;
 
 // Runs `draw`; on failure reports "Drawing stopped: <reason>" through the
 // session's messages and returns false.
-bool drawGuarded(Session& s, const std::function<void()>& draw);
+bool drawGuarded(CaseViews& s, const std::function<void()>& draw);
 
 // --- Drawing surface and scaling ---------------------------------------
 
-void ClearImage(Session& s, Canvas& c);
+void ClearImage(CaseViews& s, Canvas& c);
 // The fits throw DrawingError when the dam height or the developed crest
 // length is not positive, leaving the mapping as it was.
-void FitDevelopedView(Session& s, const Canvas& c);
-void FitLowerHalf(Session& s, const Canvas& c);
-void FitUpperHalf(Session& s, const Canvas& c);
-void Fit3DView(Session& s, const Canvas& c);
+void FitDevelopedView(CaseViews& s, const Canvas& c);
+void FitLowerHalf(CaseViews& s, const Canvas& c);
+void FitUpperHalf(CaseViews& s, const Canvas& c);
+void Fit3DView(CaseViews& s, const Canvas& c);
 // Centres the rectangle and fits its limiting side to the image. Does
 // nothing for a rectangle with y2 <= y1 or x2 < x1.
 void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY,
                      double& scale);
 // Developed crest length in feet, from the crest arch's abutment angles.
-double crestLength(const Session& s);
+double crestLength(const CaseViews& s);
 
 // --- 2D geometry views ---------------------------------------------------
 
-bool GeometrieButtonClick(Session& s, Canvas& c);
-void DrawCrownSection(Session& s, Canvas& c);
-void DrawDevelopedMesh(Session& s, Canvas& c);
-void DrawMeshFromUpstream(Session& s, Canvas& c);
+bool GeometrieButtonClick(CaseViews& s, Canvas& c);
+void DrawCrownSection(CaseViews& s, Canvas& c);
+void DrawDevelopedMesh(CaseViews& s, Canvas& c);
+void DrawMeshFromUpstream(CaseViews& s, Canvas& c);
 
 // --- Developed-view plots ------------------------------------------------
 
-void DrawDeflections(Session& s, Canvas& c);
-void DrawDownstreamStresses(Session& s, Canvas& c);
-void DrawUpstreamStresses(Session& s, Canvas& c);
-void DrawAbutmentForces(Session& s, Canvas& c);
-void DrawCantileverSections(Session& s, Canvas& c);
-void DrawSectionForce(Session& s, Canvas& c, int slot, int x, int y);
-void DrawLoadSplit(Session& s, Canvas& c);
+void DrawDeflections(CaseViews& s, Canvas& c);
+void DrawDownstreamStresses(CaseViews& s, Canvas& c);
+void DrawUpstreamStresses(CaseViews& s, Canvas& c);
+void DrawAbutmentForces(CaseViews& s, Canvas& c);
+void DrawCantileverSections(CaseViews& s, Canvas& c);
+void DrawSectionForce(CaseViews& s, Canvas& c, int slot, int x, int y);
+void DrawLoadSplit(CaseViews& s, Canvas& c);
 
 // --- 3D view and mouse navigation ---------------------------------------
 
@@ -80,14 +80,14 @@ struct SpacePoint {
 // The five phrases of the 3D view's hint, joined by carriage returns.
 extern const char* const kHint3D;
 
-bool GeometrieButton3dClick(Session& s, Canvas& c);
-void Draw3DView(Session& s, Canvas& c);
-void Draw3DCantilevers(Session& s, Canvas& c);
-void Draw3DArches(Session& s, Canvas& c);
+bool GeometrieButton3dClick(CaseViews& s, Canvas& c);
+void Draw3DView(CaseViews& s, Canvas& c);
+void Draw3DCantilevers(CaseViews& s, Canvas& c);
+void Draw3DArches(CaseViews& s, Canvas& c);
 // Scales a dam point (x transverse, y abscissa, z elevation, feet) into
 // image units with the current mapping, unrounded.
-SpacePoint scalePoint(const Session& s, double x, double y, double z);
-ProjectedPoint ProjectPoint(const Session& s, const Canvas& c, const SpacePoint& p);
+SpacePoint scalePoint(const CaseViews& s, double x, double y, double z);
+ProjectedPoint ProjectPoint(const CaseViews& s, const Canvas& c, const SpacePoint& p);
 
 enum class MouseButton { Left, Right, Middle };
 // The held modifiers and buttons, compared as an exact set.
@@ -104,20 +104,20 @@ using ShiftState = unsigned;
 enum class CursorShape { Arrow, Move };
 using CursorHook = std::function<void(CursorShape)>;
 
-void MainImageMouseDown(Session& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y);
+void MainImageMouseDown(CaseViews& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y);
 // Failures while redrawing during a drag are not reported (the button that
 // showed the view has reported them); the release reports them.
-void MainImageMouseMove(Session& s, Canvas& c, ShiftState shift, int x, int y,
+void MainImageMouseMove(CaseViews& s, Canvas& c, ShiftState shift, int x, int y,
                         const CursorHook& setCursor = {});
-void MainImageMouseUp(Session& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y,
+void MainImageMouseUp(CaseViews& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y,
                       const CursorHook& setCursor = {});
 
 // --- shared by the views -------------------------------------------------
 
 // Screen x of the text placed around the current origin: ViewOriginX - 2 x length.
-int centredX(const Session& s, const std::string& text);
+int centredX(const CaseViews& s, const std::string& text);
 void setPen(Canvas& c, Color color, int width, PenStyle style);
 // Developed abscissa of slot i (feet) with the radius of its side.
-double developedX(const Session& s, int slot);
+double developedX(const CaseViews& s, int slot);
 
 } // namespace velta

@@ -3,7 +3,7 @@
 #include "graphics/Contours.h"
 #include "graphics/DrawState.h"
 #include "graphics/Graphique.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 namespace velta {
 
@@ -52,7 +52,7 @@ bool viewAvailable(const MainWindowState& w, const ViewSpec& v)
     return !v.needsResults || w.*v.control;
 }
 
-bool drawViewOfKind(Session& s, Canvas& c, int kind)
+bool drawViewOfKind(CaseViews& s, Canvas& c, int kind)
 {
     const ViewSpec* v = viewByKind(kind);
     return v && v->draw(s, c);

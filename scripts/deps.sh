@@ -2,7 +2,8 @@
 # is missing. Sourced by ./run.sh and ./test.sh.
 velta_packages="cmake ninja-build g++ pkg-config qt6-base-dev libeigen3-dev libgtest-dev libgmock-dev
 libbenchmark-dev libjpeg-dev fonts-dejavu-core locales
-libsuitesparse-dev calculix-ccx poppler-utils"
+libsuitesparse-dev calculix-ccx poppler-utils
+libopenblas0-pthread"
 # Locales with a decimal comma: the tests check that files come out the same
 # under them as under the C locale.
 velta_locales="fr_FR.UTF-8 de_DE.UTF-8"

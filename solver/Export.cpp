@@ -59,9 +59,9 @@ std::string composeResultsExport(const CaseModel& m, const ResultsModel& r)
     return out;
 }
 
-void ExporterResults(const Session& s, const std::string& path)
+void ExporterResults(const CaseModel& m, const ResultsModel& r, const std::string& path)
 {
-    writeFileAtomically(path, composeResultsExport(s.model, s.results));
+    writeFileAtomically(path, composeResultsExport(m, r));
 }
 
 }  // namespace velta

@@ -4,7 +4,8 @@
 // semicolon-separated text file for spreadsheets.
 #include <string>
 
-#include "model/Session.h"
+#include "model/CaseModel.h"
+#include "solver/ResultsModel.h"
 
 namespace velta {
 
@@ -14,6 +15,6 @@ std::string composeResultsExport(const CaseModel& m, const ResultsModel& r);
 // ExporterResults: writes the export to `path`, replacing any file there.
 // The file is replaced only once the whole text is written. Throws
 // FileWriteError with the system's message.
-void ExporterResults(const Session& s, const std::string& path);
+void ExporterResults(const CaseModel& m, const ResultsModel& r, const std::string& path);
 
 }  // namespace velta

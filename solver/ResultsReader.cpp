@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "model/Numbers.h"
-#include "solver/ResultFormat.h"
+#include "deck/ResultFormat.h"
 
 namespace velta {
 
@@ -103,24 +103,6 @@ std::string_view search(LineReader& f, const rf::Title& title)
     std::string_view line = f.read();
     while (!rf::isTitle(line, title) && !f.eof()) line = f.read();
     return line;
-}
-
-void setDeflectionControls(MainWindowState& w, bool on)
-{
-    w.DeformeeButton = w.LoadButton = on;
-    w.PlusButton = w.MoinsButton = w.ValeurButton = w.ScaleLabel = on;
-}
-
-void setStressControls(MainWindowState& w, bool on)
-{
-    w.SiButton = on;
-    w.PlusButton = w.MoinsButton = w.ValeurButton = w.ScaleLabel = on;
-}
-
-void setForceControls(MainWindowState& w, bool on)
-{
-    w.FappuiButton = on;
-    w.PlusButton = w.MoinsButton = w.ValeurButton = w.ScaleLabel = on;
 }
 
 // Section A: radial deflections and cantilever loads.
@@ -354,26 +336,24 @@ std::optional<std::string> readBytes(const std::string& path)
 
 }  // namespace
 
-void Init_resultat(Session& s) { s.results.reset(); }
+void Init_resultat(ResultsModel& r) { r.reset(); }
 
-ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::string* out,
-                               const std::string& folder)
+ResultsReadOutcome readResults(ResultsModel& r, const CaseModel& m, int nbCenter, MessageSink& messages,
+                               const std::string* plt, const std::string* out, const std::string& folder)
 {
-    ResultsModel& r = s.results;
-    const CaseModel& m = s.model;
-    MainWindowState& w = s.main;
-    Init_resultat(s);
+    ResultsReadOutcome read;
+    Init_resultat(r);
 
-    if (!plt) s.messages.error(kPltNotFound + folder);
+    if (!plt) messages.error(kPltNotFound + folder);
     bool deflectionsEnded = false, stressesEnded = false;
     {
         LineReader f(plt ? std::string_view(*plt) : std::string_view());
         bool ok = section(plt, [&] { readDeflections(r, m, f, deflectionsEnded); });
-        if (!ok) s.messages.error(kDeflNotFound + folder);
-        setDeflectionControls(w, ok);
+        if (!ok) messages.error(kDeflNotFound + folder);
+        read.deflections = ok;
         ok = section(plt, [&] { readStresses(r, m, f, stressesEnded); });
-        if (!ok) s.messages.error(kStressNotFound + folder);
-        setStressControls(w, ok);
+        if (!ok) messages.error(kStressNotFound + folder);
+        read.stresses = ok;
     }
 
     // Each .OUT section reads the file from its first line.
@@ -382,13 +362,13 @@ ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::st
             LineReader f(outText);
             readCentresLeft(r, m, f);
         }))
-        s.messages.error(kArchsNotFound);
-    if (s.geo.NbCenterEdit == 2) {
+        messages.error(kArchsNotFound);
+    if (nbCenter == 2) {
         if (!section(out, [&] {
                 LineReader f(outText);
                 readCentresRight(r, m, f);
             }))
-            s.messages.error(kArchsNotFound);
+            messages.error(kArchsNotFound);
     } else {
         for (int j = 0; j < 5; ++j)
             for (int i = 0; i < m.archRows(); ++i) r.ResCentresRight[j][i] = r.ResCentresLeft[j][i];
@@ -397,31 +377,28 @@ ResultsReadOutcome readResults(Session& s, const std::string* plt, const std::st
         LineReader f(outText);
         readCantileverSections(r, f);
     });
-    if (!ok) s.messages.error(kConsNotFound);
-    w.GeometrieButton3d = ok;
+    if (!ok) messages.error(kConsNotFound);
+    read.sections = ok;
     ok = section(out, [&] {
         LineReader f(outText);
         readAbutmentForces(r, m, f);
     });
-    if (!ok) s.messages.error(kForcesNotFound);
-    setForceControls(w, ok);
+    if (!ok) messages.error(kForcesNotFound);
+    read.forces = ok;
 
-    return {plt != nullptr, out != nullptr, plt && !(deflectionsEnded && stressesEnded)};
+    read.pltOpened = plt != nullptr;
+    read.outOpened = out != nullptr;
+    read.pltCutShort = plt && !(deflectionsEnded && stressesEnded);
+    return read;
 }
 
-ResultsReadOutcome LectureResultats(Session& s, const std::string& pltPath, const std::string& outPath,
+ResultsReadOutcome LectureResultats(ResultsModel& r, const CaseModel& m, int nbCenter, MessageSink& messages,
+                                    const std::string& pltPath, const std::string& outPath,
                                     const std::string& folder)
 {
     std::optional<std::string> plt = readBytes(pltPath);
     std::optional<std::string> out = readBytes(outPath);
-    return readResults(s, plt ? &*plt : nullptr, out ? &*out : nullptr, folder);
-}
-
-void LectureResultats(Session& s)
-{
-    const int n = s.currentSlot();
-    const std::string folder = s.scratchDir.empty() ? s.model.ProgramDir : s.scratchDir;
-    LectureResultats(s, s.scratchFile(n, ".PLT"), s.scratchFile(n, ".OUT"), folder);
+    return readResults(r, m, nbCenter, messages, plt ? &*plt : nullptr, out ? &*out : nullptr, folder);
 }
 
 }  // namespace velta

@@ -4,14 +4,14 @@
 // for, and unusual values are put to the user.
 #include <gtest/gtest.h>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "forms/CaseChecks.h"
 #include "forms/GeometryForm.h"
 #include "forms/LoadsForm.h"
 #include "forms/MaterialForm.h"
 #include "model/Numbers.h"
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 #include "support/TestSupport.h"
 
 using namespace velta;

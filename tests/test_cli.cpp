@@ -159,7 +159,8 @@ struct ProgramFolder {
 // result files as its outputs.
 std::string copyingEngine(const std::string& plt, const std::string& out)
 {
-    return "echo \"$1 $(pwd)\" > args.txt\ncp '" + plt + "' \"$1.PLT\"\ncp '" + out + "' \"$1.OUT\"\n";
+    return "echo \"$* $(pwd)\" > args.txt\necho \"${VELTA_LEVEL:-none}\" > level.txt\ncp '" + plt + "' \"$1.PLT\"\ncp '" +
+           out + "' \"$1.OUT\"\n";
 }
 
 QImage image(const std::string& path)
@@ -406,6 +407,28 @@ TEST(CliRun, EngineMissingOrOutputsThatCannotBeWritten)
     }
 }
 
+// The level reaches the engine as its second argument; without one the
+// engine runs at its default, whatever the environment says.
+TEST(CliRun, LevelGoesToTheEngine)
+{
+    TempDir data;
+    const T1WithResults t1(data);
+    const ProgramFolder program(copyingEngine(t1.plt, t1.out));
+    qputenv("VELTA_LEVEL", "4");
+    for (const auto& [extra, args] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{}, "VELTA0"}, {{"--level", "3", "--si"}, "VELTA0 3"}, {{"--si", "--level", "2"}, "VELTA0 2"}}) {
+        TempDir work;
+        const std::string out = work.file("out");
+        std::vector<std::string> a{t1.deck, out};
+        a.insert(a.end(), extra.begin(), extra.end());
+        const CliRun r = program.run(a);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(readFile(out + "/args.txt"), args + " " + out + "\n");
+        EXPECT_EQ(readFile(out + "/level.txt"), "none\n");
+    }
+    qunsetenv("VELTA_LEVEL");
+}
+
 TEST(CliRun, UsageAndRefusedCase)
 {
     TempDir work;
@@ -416,11 +439,19 @@ TEST(CliRun, UsageAndRefusedCase)
         {"run", deck, work.path(), "--metric"},
         {"run", deck, work.path(), "--si", "x"},
         {"run", deck, "--si"},
+        {"run", deck, work.path(), "--level"},
+        {"run", deck, work.path(), "--level", "2", "--level", "2"},
+        {"run", deck, work.path(), "--si", "--si"},
     };
     for (const auto& args : usage) {
         const CliRun r = tool(args);
         EXPECT_EQ(r.status, 2) << args.size();
-        EXPECT_EQ(r.err, "usage: velta-cli run CASE.dat OUTDIR [--si]\n");
+        EXPECT_EQ(r.err, "usage: velta-cli run CASE.dat OUTDIR [--si] [--level N]\n");
+    }
+    for (const char* level : {"0", "5", "1.5", "x"}) {
+        const CliRun r = tool({"run", deck, work.path(), "--level", level});
+        EXPECT_EQ(r.status, 2) << level;
+        EXPECT_EQ(r.err, "velta-cli run: the level must be a whole number from 1 to 4\n");
     }
     const CliRun r = tool({"run", work.file("none.dat"), work.file("out")});
     EXPECT_EQ(r.status, 1);

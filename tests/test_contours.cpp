@@ -8,7 +8,7 @@
 
 #include "graphics/Contours.h"
 #include "graphics/Graphique.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 namespace velta {

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <random>
 
+#include "app/shell/Session.h"
 #include "deck/DeckFormat.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "forms/GeometryMath.h"
 #include "model/Numbers.h"

@@ -2,7 +2,8 @@
 
 #include <random>
 
-#include "deck/DeckReader.h"
+#include "app/shell/Session.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "model/Numbers.h"
 #include "support/TestSupport.h"

@@ -2,8 +2,10 @@
 
 #include <sstream>
 
+#include "app/shell/Session.h"
 #include "deck/DeckFormat.h"
 #include "deck/DeckWriter.h"
+#include "forms/DeckReader.h"
 #include "model/Numbers.h"
 #include "support/TestSupport.h"
 

@@ -157,9 +157,9 @@ inline CaseModel caseDoubleCurvature()
 #include <fstream>
 #include <sstream>
 
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "model/Messages.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta::test {
 

@@ -143,23 +143,23 @@ TEST(ResultsExport, ReplacesAnExistingFileAndLeavesNoHalfFile)
     fillImperial(t.r);
     const std::string path = dir.file("results.csv");
     writeFile(path, std::string(100000, 'x'));
-    ExporterResults(t.s, path);
+    ExporterResults(t.s.model, t.s.results, path);
     EXPECT_EQ(readFile(path), composeResultsExport(t.m, t.r));
     t.r.ResDeflCount[20] = 0;
-    ExporterResults(t.s, path);
+    ExporterResults(t.s.model, t.s.results, path);
     EXPECT_EQ(readFile(path), composeResultsExport(t.m, t.r));
 
     // A file that cannot be written raises the system's message and leaves
     // nothing behind.
     const std::string missing = dir.file("no/such/folder/results.csv");
     try {
-        ExporterResults(t.s, missing);
+        ExporterResults(t.s.model, t.s.results, missing);
         FAIL() << "no error";
     } catch (const FileWriteError& e) {
         EXPECT_STRNE(e.what(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_THROW(ExporterResults(t.s, dir.path()), FileWriteError);
+    EXPECT_THROW(ExporterResults(t.s.model, t.s.results, dir.path()), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
 }
@@ -175,7 +175,7 @@ TEST(ResultsExport, ReadThenExportInSi)
     EXPECT_TRUE(outcome.pltOpened && outcome.outOpened);
     EXPECT_TRUE(t.sink.entries.empty());
     t.m.UnitSystem = kSI;
-    ExporterResults(t.s, dir.file("out.csv"));
+    ExporterResults(t.s.model, t.s.results, dir.file("out.csv"));
     const std::string text = readFile(dir.file("out.csv"));
     EXPECT_NE(text.find("Radial Deflection in mm\r\nelevation (m);console18;console19;console20;console21;console22;"
                         "\r\n365.760;-2.4354;-4.5781;-6.7361;-4.7061;-2.4750;\r\n335.280; ; -2.9718;-4.8768;-3.0175; ; "

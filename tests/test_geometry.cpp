@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/Session.h"
 #include "forms/GeometryForm.h"
 #include "forms/GeometryMath.h"
 #include "model/Numbers.h"

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "graphics/Graphique.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;

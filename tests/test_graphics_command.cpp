@@ -3,7 +3,7 @@
 
 #include "graphics/DrawCommand.h"
 #include "graphics/Graphique.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;
@@ -63,7 +63,7 @@ TEST(DrawCommand, EachViewIsDrawnAsItsButtonDrawsIt)
 {
     struct Case {
         const char* view;
-        bool (*button)(Session&, Canvas&);
+        bool (*button)(CaseViews&, Canvas&);
     } cases[] = {
         {"geometry", &GeometrieButtonClick},  {"3d", &GeometrieButton3dClick},
         {"deflection", &DeformeeButtonClick}, {"stresses", &SiButtonClick},

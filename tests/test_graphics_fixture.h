@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta::test {
 

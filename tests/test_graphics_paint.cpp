@@ -7,7 +7,7 @@
 
 #include "graphics/Graphique.h"
 #include "graphics/PaintingCanvas.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;
@@ -89,7 +89,7 @@ TEST(PaintingCanvas, RectangleTextAndFocusRectangle)
 
 TEST(PaintingCanvas, EveryViewPaintsAndLogsLikeTheRecordingCanvas)
 {
-    using Show = bool (*)(Session&, Canvas&);
+    using Show = bool (*)(CaseViews&, Canvas&);
     const Show views[] = {&GeometrieButtonClick, &GeometrieButton3dClick, &DeformeeButtonClick,
                           &SiButtonClick,        &FappuiButtonClick,      &LoadButtonClick};
     for (Show show : views) {

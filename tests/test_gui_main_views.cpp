@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "app/MainWindow.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "solver/ResultsReader.h"
 #include "support/TestSupport.h"
 

@@ -18,7 +18,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ReportWindow.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "support/TestSupport.h"
 
 using namespace velta;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/shell/Session.h"
 #include "forms/LoadsForm.h"
 #include "forms/MaterialForm.h"
 #include "model/Numbers.h"

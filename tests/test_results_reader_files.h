@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Session.h"
-#include "solver/ResultFormat.h"
+#include "app/shell/Session.h"
+#include "deck/ResultFormat.h"
 
 namespace velta::test {
 

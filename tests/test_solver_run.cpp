@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTimer>
 
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 #include "support/TestSupport.h"
 
 using namespace velta;

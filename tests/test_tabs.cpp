@@ -9,7 +9,7 @@
 
 #include "app/shell/CaseTabs.h"
 #include "app/shell/ScratchArea.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 #include "support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include "graphics/Graphique.h"
 #include "model/Numbers.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 #include "test_graphics_fixture.h"
 
 using namespace velta;
@@ -352,7 +352,7 @@ TEST(ScaleButtons, OtherViewsMultiplyTheirMagnification)
 TEST(ValuesButton, CyclesByView)
 {
     struct Case {
-        bool (*show)(Session&, Canvas&);
+        bool (*show)(CaseViews&, Canvas&);
         std::vector<int> from, to;
     } cases[] = {
         {&DeformeeButtonClick, {0, 1, 2}, {1, 0, 1}}, {&SiButtonClick, {0, 1, 2}, {1, 2, 0}},

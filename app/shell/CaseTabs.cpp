@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "deck/DeckFormat.h"
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 #include "deck/DeckWriter.h"
 
 namespace velta {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

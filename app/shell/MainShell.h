@@ -6,7 +6,7 @@
 #include <QSize>
 #include <array>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -1,11 +1,13 @@
 #include "engine/solid/Fem.h"
 
 #include <Eigen/CholmodSupport>
+#include <QLibrary>
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "engine/solid/Shape.h"
 
@@ -437,6 +439,18 @@ void addBodyForce(const Model& m, const Vec3& force, Eigen::VectorXd& f)
     }
 }
 
+Eigen::VectorXd freeStrainLoads(const Model& m)
+{
+    Eigen::VectorXd f = Eigen::VectorXd::Zero(m.dofCount());
+    for (int e = 0; e < int(m.elements.size()); ++e) {
+        if (m.elements[e].type == ElementType::Hex20)
+            freeStrainForces<20>(m, e, f);
+        else
+            freeStrainForces<15>(m, e, f);
+    }
+    return f;
+}
+
 Eigen::SparseMatrix<double> assemble(const Model& m, Eigen::VectorXd* freeStrainForcesOut)
 {
     const Pattern p = buildPattern(m);
@@ -472,82 +486,245 @@ Eigen::SparseMatrix<double> assemble(const Model& m, Eigen::VectorXd* freeStrain
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) values[loc.at(b.dofs[i], b.dofs[j])] += b.k(i, j);
     }
-    if (freeStrainForcesOut) {
-        freeStrainForcesOut->setZero(nd);
-        for (int e = 0; e < int(m.elements.size()); ++e) {
-            if (m.elements[e].type == ElementType::Hex20)
-                freeStrainForces<20>(m, e, *freeStrainForcesOut);
-            else
-                freeStrainForces<15>(m, e, *freeStrainForcesOut);
-        }
-    }
+    if (freeStrainForcesOut) *freeStrainForcesOut = freeStrainLoads(m);
     return k;
 }
 
+// CHOLMOD used through its C interface. The fill-reducing ordering is METIS
+// nested dissection of the graph of the nodes (a third of the size of the
+// equations' graph, and it keeps a node's three equations together, which
+// gives fewer operations than ordering the equations themselves); the
+// supernodes are amalgamated more than by default, which the BLAS
+// rewards. One analysis can serve several matrices of the same pattern.
+namespace {
+
+// An optimised BLAS with threads of its own (OpenBLAS) spends more time
+// waking and waiting for them than it saves on factors of this size, and
+// the two factorisations of factoriseTogether already use two threads: it
+// is asked for one thread. Any other BLAS is left as it is.
+void singleThreadedBlas()
+{
+    static const bool done = [] {
+        using SetThreads = void (*)(int);
+        if (const auto set = reinterpret_cast<SetThreads>(QLibrary::resolve("openblas", 0, "openblas_set_num_threads")))
+            set(1);
+        return true;
+    }();
+    (void)done;
+}
+
+} // namespace
+
 struct Solver::Impl {
-    Eigen::SparseMatrix<double> k;
-    std::vector<int> freeIndex; // per dof: equation number, or -1 when fixed
-    std::vector<int> dofOf;     // per equation
-    Eigen::CholmodSupernodalLLT<Eigen::SparseMatrix<double>, Eigen::Lower> llt;
+    Eigen::SparseMatrix<double> k;     // whole stiffness with the springs
+    Eigen::SparseMatrix<double> lower; // lower triangle of the free equations
+    std::vector<int> freeIndex;        // per dof: equation number, or -1 when fixed
+    std::vector<int> dofOf;            // per equation
+    cholmod_common cc;
+    cholmod_factor* symbolic = nullptr; // the analysis, kept for solvers of the same pattern
+    cholmod_factor* factor = nullptr;
+
+    Impl()
+    {
+        singleThreadedBlas();
+        cholmod_start(&cc);
+        cc.print = 0; // failures are reported by the caller, not on the console
+        cc.nmethods = 1;
+        cc.method[0].ordering = CHOLMOD_GIVEN;
+        cc.postorder = 1;
+        cc.supernodal = CHOLMOD_SUPERNODAL;
+        cc.nrelax[0] = 16;
+        cc.nrelax[1] = 48;
+        cc.nrelax[2] = 128;
+    }
+    ~Impl()
+    {
+        if (factor) cholmod_free_factor(&factor, &cc);
+        if (symbolic) cholmod_free_factor(&symbolic, &cc);
+        cholmod_finish(&cc);
+    }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    cholmod_sparse view()
+    {
+        cholmod_sparse a = Eigen::viewAsCholmod(lower);
+        a.stype = -1; // lower triangle of a symmetric matrix
+        return a;
+    }
+
+    void build(const Model& m)
+    {
+        k = assemble(m);
+        const int nd = m.dofCount();
+        freeIndex.assign(nd, 0);
+        for (int d : m.fixedDofs) {
+            if (d < 0 || d >= nd) throw std::out_of_range("fixed dof out of range");
+            freeIndex[d] = -1;
+        }
+        for (int d = 0; d < nd; ++d)
+            if (freeIndex[d] == 0) {
+                freeIndex[d] = int(dofOf.size());
+                dofOf.push_back(d);
+            }
+        // The lower triangle of the free rows and columns; equations keep
+        // the dofs' order, so the row order within a column is kept.
+        const int ne = int(dofOf.size());
+        lower.resize(ne, ne);
+        std::vector<int> count(ne + 1, 0);
+        for (int c = 0; c < ne; ++c) {
+            const int dc = dofOf[c];
+            for (Eigen::SparseMatrix<double>::InnerIterator it(k, dc); it; ++it)
+                if (it.row() >= dc && freeIndex[it.row()] >= 0) ++count[c + 1];
+        }
+        for (int c = 0; c < ne; ++c) count[c + 1] += count[c];
+        lower.resizeNonZeros(count[ne]);
+        std::copy(count.begin(), count.end(), lower.outerIndexPtr());
+        int* inner = lower.innerIndexPtr();
+        double* val = lower.valuePtr();
+        for (int c = 0; c < ne; ++c) {
+            int pos = count[c];
+            const int dc = dofOf[c];
+            for (Eigen::SparseMatrix<double>::InnerIterator it(k, dc); it; ++it)
+                if (it.row() >= dc && freeIndex[it.row()] >= 0) {
+                    inner[pos] = freeIndex[it.row()];
+                    val[pos++] = it.value();
+                }
+        }
+    }
+
+    // Orders the nodes by METIS on their graph (the pattern of the
+    // stiffness in 3 x 3 blocks), then the free equations node by node.
+    void analyse()
+    {
+        const int nn = int(k.cols() / 3);
+        std::vector<int> p(nn + 1, 0), idx;
+        idx.reserve(k.nonZeros() / 9 + nn);
+        for (int n = 0; n < nn; ++n) {
+            for (Eigen::SparseMatrix<double>::InnerIterator it(k, 3 * n); it; ++it)
+                if (it.row() % 3 == 0) idx.push_back(int(it.row() / 3));
+            p[n + 1] = int(idx.size());
+        }
+        cholmod_sparse g{};
+        g.nrow = g.ncol = size_t(nn);
+        g.nzmax = idx.size();
+        g.p = p.data();
+        g.i = idx.data();
+        g.stype = -1;
+        g.itype = CHOLMOD_INT;
+        g.xtype = CHOLMOD_PATTERN;
+        g.dtype = CHOLMOD_DOUBLE;
+        g.sorted = 1;
+        g.packed = 1;
+        std::vector<int> nodeOrder(nn);
+        if (!cholmod_metis(&g, nullptr, 0, 1, nodeOrder.data(), &cc))
+            throw std::runtime_error("the stiffness matrix cannot be ordered for its factorisation");
+        std::vector<int> perm;
+        perm.reserve(dofOf.size());
+        for (int n : nodeOrder)
+            for (int d = 0; d < 3; ++d)
+                if (freeIndex[3 * n + d] >= 0) perm.push_back(freeIndex[3 * n + d]);
+        cholmod_sparse a = view();
+        symbolic = cholmod_analyze_p(&a, perm.data(), nullptr, 0, &cc);
+        if (!symbolic) throw std::runtime_error("the stiffness matrix cannot be ordered for its factorisation");
+    }
+
+    void factorise()
+    {
+        cholmod_sparse a = view();
+        const int ok = cholmod_factorize(&a, factor, &cc);
+        if (!ok || cc.status != CHOLMOD_OK || factor->minor < factor->n)
+            throw std::runtime_error(cc.status == CHOLMOD_OUT_OF_MEMORY
+                                         ? "not enough memory for the factorisation of the stiffness matrix"
+                                         : "the stiffness matrix is not positive definite: the model is not held "
+                                           "against every rigid movement, or an element or material is invalid");
+    }
 };
 
 Solver::Solver(const Model& m) : impl_(std::make_unique<Impl>())
 {
     Impl& s = *impl_;
-    s.k = assemble(m);
-    const int nd = m.dofCount();
-    s.freeIndex.assign(nd, 0);
-    for (int d : m.fixedDofs) {
-        if (d < 0 || d >= nd) throw std::out_of_range("fixed dof out of range");
-        s.freeIndex[d] = -1;
-    }
-    for (int d = 0; d < nd; ++d)
-        if (s.freeIndex[d] == 0) {
-            s.freeIndex[d] = int(s.dofOf.size());
-            s.dofOf.push_back(d);
+    s.build(m);
+    s.analyse();
+    s.factor = cholmod_copy_factor(s.symbolic, &s.cc);
+    if (!s.factor) throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
+    s.factorise();
+}
+
+Solver::Solver(const Model& m, const Solver& samePattern) : impl_(std::make_unique<Impl>())
+{
+    Impl& s = *impl_;
+    const Impl& p = *samePattern.impl_;
+    s.build(m);
+    const bool same = s.dofOf == p.dofOf && s.lower.nonZeros() == p.lower.nonZeros() &&
+                      std::equal(s.lower.outerIndexPtr(), s.lower.outerIndexPtr() + s.lower.cols() + 1,
+                                 p.lower.outerIndexPtr()) &&
+                      std::equal(s.lower.innerIndexPtr(), s.lower.innerIndexPtr() + s.lower.nonZeros(),
+                                 p.lower.innerIndexPtr());
+    if (!same) throw std::invalid_argument("the models' stiffness matrices differ in pattern");
+    s.factor = cholmod_copy_factor(p.symbolic, &s.cc);
+    if (!s.factor) throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
+    s.factorise();
+}
+
+Solver::Solver(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(const Model& a, const Model& b)
+{
+    auto first = std::make_unique<Solver::Impl>();
+    first->build(a);
+    first->analyse();
+    // The second matrix is assembled and factorised on its own thread while
+    // this one factorises the first.
+    auto second = std::make_unique<Solver::Impl>();
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            second->build(b);
+            const bool same = second->dofOf == first->dofOf && second->lower.nonZeros() == first->lower.nonZeros() &&
+                              std::equal(second->lower.outerIndexPtr(),
+                                         second->lower.outerIndexPtr() + second->lower.cols() + 1,
+                                         first->lower.outerIndexPtr()) &&
+                              std::equal(second->lower.innerIndexPtr(),
+                                         second->lower.innerIndexPtr() + second->lower.nonZeros(),
+                                         first->lower.innerIndexPtr());
+            if (!same) throw std::invalid_argument("the models' stiffness matrices differ in pattern");
+            second->factor = cholmod_copy_factor(first->symbolic, &second->cc);
+            if (!second->factor)
+                throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
+            second->factorise();
+        } catch (...) {
+            failure = std::current_exception();
         }
-    // The lower triangle of the free rows and columns; equations keep the
-    // dofs' order, so the row order within a column is kept.
-    const int ne = int(s.dofOf.size());
-    Eigen::SparseMatrix<double> r(ne, ne);
-    std::vector<int> count(ne + 1, 0);
-    for (int c = 0; c < ne; ++c) {
-        const int dc = s.dofOf[c];
-        for (Eigen::SparseMatrix<double>::InnerIterator it(s.k, dc); it; ++it)
-            if (it.row() >= dc && s.freeIndex[it.row()] >= 0) ++count[c + 1];
+    });
+    try {
+        first->factor = cholmod_copy_factor(first->symbolic, &first->cc);
+        if (!first->factor) throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
+        first->factorise();
+    } catch (...) {
+        worker.join();
+        throw;
     }
-    for (int c = 0; c < ne; ++c) count[c + 1] += count[c];
-    r.resizeNonZeros(count[ne]);
-    std::copy(count.begin(), count.end(), r.outerIndexPtr());
-    int* inner = r.innerIndexPtr();
-    double* val = r.valuePtr();
-    for (int c = 0; c < ne; ++c) {
-        int pos = count[c];
-        const int dc = s.dofOf[c];
-        for (Eigen::SparseMatrix<double>::InnerIterator it(s.k, dc); it; ++it)
-            if (it.row() >= dc && s.freeIndex[it.row()] >= 0) {
-                inner[pos] = s.freeIndex[it.row()];
-                val[pos++] = it.value();
-            }
-    }
-    s.llt.cholmod().print = 0; // failures are reported below, not on the console
-    s.llt.compute(r);
-    if (s.llt.info() != Eigen::Success)
-        throw std::runtime_error("the stiffness matrix is not positive definite: the model is not held against "
-                                 "every rigid movement, or an element or material is invalid");
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+    return {std::unique_ptr<Solver>(new Solver(std::move(first))), std::unique_ptr<Solver>(new Solver(std::move(second)))};
 }
 
 Solver::~Solver() = default;
 
 Eigen::VectorXd Solver::solve(const Eigen::VectorXd& f) const
 {
-    const Impl& s = *impl_;
+    Impl& s = *impl_;
     if (f.size() != s.k.rows()) throw std::invalid_argument("load vector size");
     Eigen::VectorXd fr(s.dofOf.size());
     for (size_t i = 0; i < s.dofOf.size(); ++i) fr[i] = f[s.dofOf[i]];
-    const Eigen::VectorXd ur = s.llt.solve(fr);
+    cholmod_dense b = Eigen::viewAsCholmod(fr);
+    cholmod_dense* x = cholmod_solve(CHOLMOD_A, s.factor, &b, &s.cc);
+    if (!x) throw std::runtime_error("the factorised stiffness matrix cannot be solved");
     Eigen::VectorXd u = Eigen::VectorXd::Zero(f.size());
-    for (size_t i = 0; i < s.dofOf.size(); ++i) u[s.dofOf[i]] = ur[i];
+    const double* xv = static_cast<const double*>(x->x);
+    for (size_t i = 0; i < s.dofOf.size(); ++i) u[s.dofOf[i]] = xv[i];
+    cholmod_free_dense(&x, &s.cc);
     return u;
 }
 

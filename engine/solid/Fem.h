@@ -5,6 +5,7 @@
 // recovery of stresses and reactions.
 #include <Eigen/Sparse>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/solid/Model.h"
@@ -41,27 +42,46 @@ void addFacePressure(const Model& m, const Face& face, const std::vector<double>
 // element.
 void addBodyForce(const Model& m, const Vec3& force, Eigen::VectorXd& f);
 
-// Global stiffness (supports not applied) and the nodal forces of the free
-// strains.
+// Global stiffness: the elements and the spring blocks, supports not
+// applied; and, when asked, the nodal forces of the free strains.
 Eigen::SparseMatrix<double> assemble(const Model& m, Eigen::VectorXd* freeStrainForces = nullptr);
+
+// The nodal forces of the free strains alone (sum w det J B^T D e0).
+Eigen::VectorXd freeStrainLoads(const Model& m);
 
 // A factorised stiffness with the supports applied; solves any number of
 // load vectors with the one factorisation.
 class Solver {
 public:
     explicit Solver(const Model& m);
+    // A model whose matrix has the pattern of samePattern's (same elements'
+    // nodes, springs' dofs and supports; other materials or spring values)
+    // reuses its ordering and symbolic factor. Throws std::invalid_argument
+    // when the patterns differ.
+    Solver(const Model& m, const Solver& samePattern);
     ~Solver();
     Eigen::VectorXd solve(const Eigen::VectorXd& f) const; // full vector, zeros at fixed dofs
-    const Eigen::SparseMatrix<double>& stiffness() const;  // without supports
+    // The assembled stiffness of the elements and the springs, supports not
+    // applied (assemble(m)).
+    const Eigen::SparseMatrix<double>& stiffness() const;
     int equations() const;
 
-private:
     struct Impl;
+
+private:
+    explicit Solver(std::unique_ptr<Impl> impl);
+    friend std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(const Model&, const Model&);
     std::unique_ptr<Impl> impl_;
 };
 
-// Reactions: K u - f at every dof (non-zero at supports and, through the
-// springs, wherever the rock holds the dam).
+// Two models of the same pattern (as for Solver(m, samePattern)): one
+// analysis, and the two matrices assembled and factorised at the same time
+// on two threads.
+std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(const Model& a, const Model& b);
+
+// K u - f at every dof, K the stiffness with the springs: the reactions of
+// the supports at the fixed dofs, the out-of-balance (round-off) at the
+// free ones. The springs' own forces are not in it.
 Eigen::VectorXd reactions(const Solver& s, const Eigen::VectorXd& u, const Eigen::VectorXd& f);
 
 // Stress at natural coordinates of an element (tension positive).

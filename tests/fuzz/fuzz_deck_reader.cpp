@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "deck/DeckReader.h"
+#include "app/shell/Session.h"
+#include "forms/DeckReader.h"
 #include "model/Numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/shell/Session.h"
 #include "solver/ResultsReader.h"
 #include "tests/test_results_reader_files.h"
 

@@ -1,4 +1,4 @@
-#include "deck/DeckReader.h"
+#include "forms/DeckReader.h"
 
 #include <QFile>
 #include <QString>
@@ -34,7 +34,7 @@ double value(const Fields& f, int i)
 // Puts UnitSystem back to the user's choice however the read ends.
 class UnitSystemRestorer {
 public:
-    explicit UnitSystemRestorer(Session& s) : s_(s) {}
+    explicit UnitSystemRestorer(CaseEditors& s) : s_(s) {}
     ~UnitSystemRestorer()
     {
         if (s_.main.UniteMenuCaption == unitMenuCaption(kSI)) s_.model.UnitSystem = kSI;
@@ -43,7 +43,7 @@ public:
     UnitSystemRestorer& operator=(const UnitSystemRestorer&) = delete;
 
 private:
-    Session& s_;
+    CaseEditors& s_;
 };
 
 // What one read keeps between cards.
@@ -57,7 +57,7 @@ struct ReadState {
 
 class CardReader {
 public:
-    explicit CardReader(Session& s) : s_(s), m_(s.model) {}
+    explicit CardReader(CaseEditors& s) : s_(s), m_(s.model) {}
 
     void prepare()
     {
@@ -272,12 +272,12 @@ private:
         ++st_.arches;
     }
 
-    Session& s_;
+    CaseEditors& s_;
     CaseModel& m_;
     ReadState st_;
 };
 
-void readDeck(Session& s, bool& accepted, std::string_view bytes)
+void readDeck(CaseEditors& s, bool& accepted, std::string_view bytes)
 {
     UnitSystemRestorer restore(s);
     s.model.UnitSystem = kImperial;
@@ -319,7 +319,7 @@ void readDeck(Session& s, bool& accepted, std::string_view bytes)
 
 } // namespace
 
-void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes)
+void LectureDonneesBytes(CaseEditors& s, bool& accepted, std::string_view bytes)
 {
     try {
         readDeck(s, accepted, bytes);
@@ -329,7 +329,7 @@ void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes)
     }
 }
 
-void LectureDonnees(Session& s, bool& accepted, const std::string& path)
+void LectureDonnees(CaseEditors& s, bool& accepted, const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {

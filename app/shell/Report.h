@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 

@@ -1,4 +1,4 @@
-#include "solver/ResultFormat.h"
+#include "deck/ResultFormat.h"
 
 #include "model/Numbers.h"
 

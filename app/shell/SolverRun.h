@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Session.h"
+#include "app/shell/Session.h"
 
 namespace velta {
 
@@ -57,7 +57,10 @@ std::string engineFailure(const Session& s, int slot);
 // caller tells of a stop). Returns false when the case lacks a value the
 // analysis needs (a rock modulus of an arch, the grout arch) or the deck
 // could not be written (the error has then been shown and nothing else
-// happened).
-bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks);
+// happened). `engineArgs` follow the deck's name on the engine's command
+// line (the batch tool's refinement level); the desktop program gives none,
+// so the engine's defaults hold.
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks,
+                  const std::vector<std::string>& engineArgs = {});
 
 }  // namespace velta

@@ -1,4 +1,4 @@
-#include "model/Session.h"
+#include "model/WindowState.h"
 
 namespace velta {
 
@@ -14,19 +14,13 @@ void MainWindowState::disableResultControls()
     PlusButton = MoinsButton = ScaleLabel = false;
 }
 
-std::string Session::scratchFile(int slot, const std::string& ext) const
+void MainWindowState::setResultControls(bool deflections, bool stresses, bool sections, bool forces)
 {
-    const std::string& dir = scratchDir.empty() ? model.ProgramDir : scratchDir;
-    return dir + "VELTA" + std::to_string(slot) + ext;
-}
-
-void Session::Initialisation()
-{
-    main.caption = "VELTA";
-    model.resetCaseTables();
-    loads.GroutComboBox.clear();
-    loads.groutSelected = -1;
-    main.disableViewControls();
+    DeformeeButton = LoadButton = deflections;
+    SiButton = stresses;
+    GeometrieButton3d = sections;
+    FappuiButton = forces;
+    PlusButton = MoinsButton = ValeurButton = ScaleLabel = forces;
 }
 
 }  // namespace velta

@@ -4,24 +4,24 @@
 // canvas from the models; it returns false when the drawing stopped on data
 // it could not draw (the reason went to the session's messages).
 #include "graphics/Canvas.h"
-#include "model/Session.h"
+#include "graphics/CaseViews.h"
 
 namespace velta {
 
-bool DeformeeButtonClick(Session& s, Canvas& c); // "Radial deflection"
-bool SiButtonClick(Session& s, Canvas& c);       // "Principal stresses"
-bool FappuiButtonClick(Session& s, Canvas& c);   // "Forces on abutment"
-bool LoadButtonClick(Session& s, Canvas& c);     // "Arch/Cantilever loads"
+bool DeformeeButtonClick(CaseViews& s, Canvas& c); // "Radial deflection"
+bool SiButtonClick(CaseViews& s, Canvas& c);       // "Principal stresses"
+bool FappuiButtonClick(CaseViews& s, Canvas& c);   // "Forces on abutment"
+bool LoadButtonClick(CaseViews& s, Canvas& c);     // "Arch/Cantilever loads"
 
 // "Values": the next values mode of the view shown, then a redraw. In the
 // 3D and load views a mode of 2 left by another view counts as 0 and
 // becomes 1, so the press always shows the labels.
-void ValeurButtonClick(Session& s, Canvas& c);
+void ValeurButtonClick(CaseViews& s, Canvas& c);
 // "+" and "-": the current view's magnification times or over 1.1.
-void PlusButtonClick(Session& s, Canvas& c);
-void MoinsButtonClick(Session& s, Canvas& c);
+void PlusButtonClick(CaseViews& s, Canvas& c);
+void MoinsButtonClick(CaseViews& s, Canvas& c);
 
 // Draws the view recorded in ViewKind as its button would.
-bool redrawCurrentView(Session& s, Canvas& c);
+bool redrawCurrentView(CaseViews& s, Canvas& c);
 
 } // namespace velta

@@ -1,14 +1,16 @@
-#include "solver/SolverRun.h"
+#include "app/shell/SolverRun.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 #include "deck/DeckWriter.h"
+#include "forms/DeckReader.h"
 #include "forms/CaseChecks.h"
 
 namespace velta {
@@ -24,6 +26,11 @@ public:
         process_.setProgram(QString::fromStdString(program));
         process_.setArguments(a);
         process_.setWorkingDirectory(QString::fromStdString(workDir));
+        // The engine's level is what the arguments say, never a variable
+        // left in the user's environment.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("VELTA_LEVEL");
+        process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedChannels);
         process_.start();
         return process_.waitForStarted(10000);
@@ -82,7 +89,7 @@ void dropResults(Session& s, const RunHooks& hooks)
 }
 }  // namespace
 
-bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
+bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks, const std::vector<std::string>& engineArgs)
 {
     // An arch without the rock moduli or the grout arch the analysis needs
     // would be analysed with values nobody entered.
@@ -109,7 +116,9 @@ bool LancerCalcul(Session& s, ProcessRunner& runner, const RunHooks& hooks)
     s.main.resultsStale[n] = false;
     s.main.analysisRunning = true;
     if (hooks.runningChanged) hooks.runningChanged();
-    const bool started = runner.start(enginePath(s), {"VELTA" + std::to_string(n)}, dir);
+    std::vector<std::string> args{"VELTA" + std::to_string(n)};
+    args.insert(args.end(), engineArgs.begin(), engineArgs.end());
+    const bool started = runner.start(enginePath(s), args, dir);
     if (started) {
         runner.wait();
     } else {

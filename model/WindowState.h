@@ -1,18 +1,13 @@
 #pragma once
-// The process-wide state of the program: the live case, what the editors'
-// controls hold, the main window's marks and enabled controls, the results
-// of the tab shown, and the view and drawing state. The desktop program, the
-// batch tool and the tests all drive this same object.
+// The main window's controls as far as the core decides them: the marks of
+// the Data menu, the enabled view and result controls, the tabs' captions
+// and the per-slot change flags. Plain data, set by the editors' commits and
+// the shell and read by the window, which shows them.
 #include <array>
 #include <string>
 #include <vector>
 
-#include "forms/EditorState.h"
-#include "graphics/DrawState.h"
 #include "model/CaseModel.h"
-#include "model/Messages.h"
-#include "model/Units.h"
-#include "solver/ResultsModel.h"
 
 namespace velta {
 
@@ -52,37 +47,10 @@ struct MainWindowState {
     void disableViewControls();
     // The result controls: every view button but "2D Geometry".
     void disableResultControls();
-};
-
-class Session {
-public:
-    Session(MessageSink& sink, Prompter& prompter) : messages(sink), prompter(prompter) {}
-
-    CaseModel model;
-    GeometryEditorState geo;
-    MaterialEditorState mat;
-    LoadsEditorState loads;
-    MainWindowState main;
-    ResultsModel results;
-    ViewState view;
-    DrawState draw;
-
-    MessageSink& messages;
-    Prompter& prompter;
-
-    // Folder of the scratch decks and engine outputs, ending with a
-    // separator; ProgramDir unless the program folder is not writable.
-    std::string scratchDir;
-
-    // The tab slot whose case is live: the selected tab, or 0 without tabs.
-    int currentSlot() const { return main.tabIndex < 0 ? 0 : main.tabIndex; }
-    // Path of the scratch file of slot n with extension ".DAT", ".OUT" or ".PLT".
-    std::string scratchFile(int slot, const std::string& ext) const;
-
-    // Resets the case for a new or re-read case (caption, names, tables,
-    // grout list, view controls). Scalars, DefTab, TempTab, CaseFile,
-    // UnitSystem and the results are kept.
-    void Initialisation();
+    // After a results read: the controls of each kind of result on or off as
+    // it was found, in this order; "+", "-", "Values" and the scale label
+    // follow the last.
+    void setResultControls(bool deflections, bool stresses, bool sections, bool forces);
 };
 
 }  // namespace velta

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/Session.h"
+#include "deck/DeckWriter.h"
+#include "forms/CaseEditors.h"
 
 namespace velta {
 
@@ -14,10 +15,17 @@ namespace velta {
 // call ends with an exception. Throws ConversionError or FileReadError on an
 // unreadable file, a field that must be a number and is not, or a deck that
 // the case model cannot hold. The unit system in use is kept in every case.
-void LectureDonnees(Session& s, bool& accepted, const std::string& path);
+void LectureDonnees(CaseEditors& s, bool& accepted, const std::string& path);
 
 // The same, on the bytes of a deck already in memory.
-void LectureDonneesBytes(Session& s, bool& accepted, std::string_view bytes);
+void LectureDonneesBytes(CaseEditors& s, bool& accepted, std::string_view bytes);
+
+// EnregistrerDonnees on the case the editors hold: the live slot, with the
+// centre count the geometry editor shows.
+inline void EnregistrerDonnees(CaseEditors& s, const std::string& path)
+{
+    EnregistrerDonnees(s.model, s.currentSlot(), s.geo.NbCenterEdit, s.prompter, path);
+}
 
 class FileReadError : public std::runtime_error {
 public:

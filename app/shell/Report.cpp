@@ -1,4 +1,4 @@
-#include "solver/Report.h"
+#include "app/shell/Report.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -20,7 +20,7 @@
 #include "graphics/Graphique.h"
 #include "graphics/VectorCanvas.h"
 #include "model/Numbers.h"
-#include "solver/ResultViews.h"
+#include "graphics/ResultViews.h"
 
 #ifndef VELTA_VERSION_TEXT
 #define VELTA_VERSION_TEXT "1.0"

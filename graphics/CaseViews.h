@@ -1,0 +1,19 @@
+#pragma once
+// What the views draw from: the case as the editors hold it, the results of
+// the tab shown, and the view and drawing state.
+#include "forms/CaseEditors.h"
+#include "graphics/DrawState.h"
+#include "solver/ResultsModel.h"
+
+namespace velta {
+
+class CaseViews : public CaseEditors {
+public:
+    using CaseEditors::CaseEditors;
+
+    ResultsModel results;
+    ViewState view;
+    DrawState draw;
+};
+
+}  // namespace velta
