@@ -1,6 +1,7 @@
 #include "app/EditorLayoutPicture.h"
 
 #include <QPainter>
+#include <numbers>
 #include <QPainterPath>
 #include <cmath>
 
@@ -8,14 +9,13 @@ namespace velta {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // A point of the circle of centre c and radius r at an angle measured from
 // the crown line (0 = upstream, straight up in the sketch), positive to the
 // right.
 QPointF onCircle(QPointF c, double r, double degrees)
 {
-    const double a = degrees * kPi / 180.0;
+    const double a = degrees * std::numbers::pi / 180.0;
     return {c.x() + r * std::sin(a), c.y() - r * std::cos(a)};
 }
 

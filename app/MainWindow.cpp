@@ -27,6 +27,7 @@
 #include "app/shell/ScratchArea.h"
 #include "deck/DeckWriter.h"
 #include "graphics/Contours.h"
+#include "graphics/ViewTable.h"
 #include "graphics/PaintingCanvas.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
@@ -259,31 +260,18 @@ void TPrincipaleFiche::buildWidgets()
     central->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(central);
 
-    struct ButtonSpec {
-        const char* name;
-        const char* caption;
-        void (TPrincipaleFiche::*click)();
-    };
-    // In ViewKind order: 2D, deflection, stresses, forces, 3D, loads.
-    const ButtonSpec specs[6] = {
-        {"GeometrieButton", "2D Geometry", &TPrincipaleFiche::GeometrieButtonClick},
-        {"DeformeeButton", "Radial deflection", &TPrincipaleFiche::DeformeeButtonClick},
-        {"SiButton", "Principal stresses", &TPrincipaleFiche::SiButtonClick},
-        {"FappuiButton", "Forces on abutment", &TPrincipaleFiche::FappuiButtonClick},
-        {"GeometrieButton3d", "3D Geometry", &TPrincipaleFiche::GeometrieButton3dClick},
-        {"LoadButton", "Arch/Cantilever loads", &TPrincipaleFiche::LoadButtonClick},
-    };
     // The group keeps at most one button down but lets it be raised again,
     // so it is not exclusive: the session decides which one is down.
     viewGroup_ = new QButtonGroup(this);
     viewGroup_->setExclusive(false);
-    for (int k = 0; k < 6; ++k) {
-        auto* b = new QPushButton(QString::fromUtf8(specs[k].caption), central);
-        b->setObjectName(QString::fromUtf8(specs[k].name));
+    for (const ViewSpec* v : buttonViews()) {
+        const int k = v->kind;
+        auto* b = new QPushButton(QString::fromUtf8(v->caption), central);
+        b->setObjectName(QString::fromUtf8(v->button));
         b->setCheckable(true);
         b->setEnabled(false);
         viewGroup_->addButton(b, k);
-        connect(b, &QPushButton::clicked, this, specs[k].click);
+        connect(b, &QPushButton::clicked, this, [this, k] { viewButtonClick(k); });
         viewButtons_[k] = b;
     }
 
@@ -474,8 +462,8 @@ void TPrincipaleFiche::placeWidgets(const MainLayout& layout)
     // smaller than the left column leaves the image one pixel at least.
     l.tabBar.setWidth(std::max(1, l.tabBar.width()));
     l.image.setSize(l.image.size().expandedTo(QSize(1, 1)));
-    const int order[6] = {kView2D, kView3D, kViewDeflection, kViewStresses, kViewForces, kViewLoads};
-    for (int i = 0; i < 6; ++i) viewButtons_[order[i]]->setGeometry(l.viewButtons[i]);
+    const std::vector<const ViewSpec*> order = buttonViews();
+    for (size_t i = 0; i < order.size(); ++i) viewButtons_[order[i]->kind]->setGeometry(l.viewButtons[i]);
     scaleLabel_->setGeometry(l.scaleLabel);
     // The label's one line must fit its width; a smaller font when it does not.
     QFont f = font();
@@ -509,11 +497,9 @@ void TPrincipaleFiche::syncFromState()
     if (w.caption != kNoFileCaption) title = QFileInfo(qs(w.caption)).fileName();
     if (modified) title = QStringLiteral("*") + title;
     setWindowTitle(title);
-    const bool enabled[6] = {w.GeometrieButton, w.DeformeeButton,    w.SiButton,
-                             w.FappuiButton,    w.GeometrieButton3d, w.LoadButton};
-    for (int k = 0; k < 6; ++k) {
-        viewButtons_[k]->setEnabled(enabled[k]);
-        viewButtons_[k]->setChecked(w.viewButtonDown == k);
+    for (const ViewSpec* v : buttonViews()) {
+        viewButtons_[v->kind]->setEnabled(w.*v->control);
+        viewButtons_[v->kind]->setChecked(w.viewButtonDown == v->kind);
     }
     scaleLabel_->setEnabled(w.ScaleLabel);
     plus_->setEnabled(w.PlusButton);
@@ -728,22 +714,7 @@ bool TPrincipaleFiche::drawOnImage(const std::function<bool(Canvas&)>& draw)
 bool TPrincipaleFiche::drawViewKind(int viewKind)
 {
     lastDrawOk_ = drawOnImage([this, viewKind](Canvas& c) {
-        switch (viewKind) {
-        case kView2D:
-            return velta::GeometrieButtonClick(s_, c);
-        case kViewDeflection:
-            return velta::DeformeeButtonClick(s_, c);
-        case kViewStresses:
-            return velta::SiButtonClick(s_, c);
-        case kViewForces:
-            return velta::FappuiButtonClick(s_, c);
-        case kView3D:
-            return velta::GeometrieButton3dClick(s_, c);
-        case kViewLoads:
-            return velta::LoadButtonClick(s_, c);
-        default:
-            return velta::drawContourView(s_, c, viewKind);
-        }
+        return velta::drawViewOfKind(s_, c, viewKind);
     });
     return lastDrawOk_;
 }
@@ -792,34 +763,8 @@ void TPrincipaleFiche::redrawView()
 
 void TPrincipaleFiche::redrawAfterTabChange()
 {
-    const MainWindowState& w = s_.main;
-    bool available = true;
-    switch (s_.view.ViewKind) {
-    case kViewDeflection:
-        available = w.DeformeeButton;
-        break;
-    case kViewStresses:
-        available = w.SiButton;
-        break;
-    case kViewForces:
-        available = w.FappuiButton;
-        break;
-    case kView3D:
-        available = w.GeometrieButton3d;
-        break;
-    case kViewLoads:
-        available = w.LoadButton;
-        break;
-    case kViewContourDeflection:
-        available = w.DeformeeButton;
-        break;
-    case kViewContourStressUp:
-    case kViewContourStressDown:
-        available = w.SiButton;
-        break;
-    default:
-        break;
-    }
+    const ViewSpec* v = viewByKind(s_.view.ViewKind);
+    const bool available = !v || viewAvailable(s_.main, *v);
     // A view whose data the case read back lacks would only draw a failure.
     if (available)
         redrawView();

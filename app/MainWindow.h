@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -256,7 +257,7 @@ private:
     bool stopRequested_ = false;
     bool closeAfterRun_ = false;
 
-    std::array<QPushButton*, 6> viewButtons_{}; // in ViewKind order
+    std::map<int, QPushButton*> viewButtons_; // by ViewKind
     QButtonGroup* viewGroup_ = nullptr;
     QLabel* scaleLabel_ = nullptr;
     QPushButton *plus_ = nullptr, *minus_ = nullptr, *values_ = nullptr;

@@ -12,10 +12,7 @@
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
 #include "model/FileWriter.h"
-#if __has_include("solver/ResultsReader.h")
 #include "solver/ResultsReader.h"
-#define VELTA_HAS_RESULTS_READER 1
-#endif
 
 namespace velta::cli {
 
@@ -35,16 +32,9 @@ void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& te
 
 bool readResults(Session& s, const DrawOptions& o)
 {
-#ifdef VELTA_HAS_RESULTS_READER
     const std::string folder = QFileInfo(QString::fromStdString(o.pltPath)).absolutePath().toStdString();
     const ResultsReadOutcome got = LectureResultats(s, o.pltPath, o.outPath, folder);
     return got.pltOpened || got.outOpened;
-#else
-    (void)s;
-    (void)o;
-    say("velta-cli: reading result files is not available in this build");
-    return false;
-#endif
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "cli/CliSupport.h"
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
+#include "graphics/ViewTable.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultsReader.h"
@@ -30,8 +31,13 @@ namespace velta::cli {
 
 namespace {
 
-// The views in the order the window offers them; each picture is <view>.png.
-const char* const kViews[] = {"geometry", "3d", "deflection", "stresses", "forces", "loads"};
+// The views of the window's buttons, in its order; each picture is <view>.png.
+std::vector<std::string> viewNames()
+{
+    std::vector<std::string> out;
+    for (const ViewSpec* v : buttonViews()) out.push_back(v->name);
+    return out;
+}
 const char* const kExportName = "results.csv";
 // Held by a run in its output folder, so that two runs never mix their files.
 const char* const kLockName = "velta-run.lock";
@@ -144,7 +150,7 @@ int run(int argc, char** argv)
     s.scratchDir = dir;
     // Outputs of an earlier run never pass for this run's.
     QFile::remove(QString::fromStdString(dir + kExportName));
-    for (const char* view : kViews) QFile::remove(QString::fromStdString(dir + view + ".png"));
+    for (const std::string& view : viewNames()) QFile::remove(QString::fromStdString(dir + view + ".png"));
 
     // The run as Analysis > Run does it. The pictures are drawn afterwards,
     // the 3D view among them.
@@ -180,7 +186,7 @@ int run(int argc, char** argv)
         ok = false;
     }
 
-    for (const char* view : kViews) {
+    for (const std::string& view : viewNames()) {
         if (viewNeedsResults(view) && !results) continue;
         if (!viewAvailable(s, view)) {
             say("velta-cli run: the results hold no data for the " + std::string(view) + " view");

@@ -70,13 +70,6 @@ int rowCardTable(int k)
     return (k >= 1 && k <= 6) ? table[k] : -1;
 }
 
-int tableRowCardGroup(int t)
-{
-    for (int k = 1; k <= 6; ++k)
-        if (rowCardTable(k) == t) return k;
-    return -1;
-}
-
 std::string rowCardKey(int k) { return "5   1 " + std::to_string(k); }
 
 const CardSpec& crestCard()

@@ -75,9 +75,8 @@ const CardSpec& rightBaseCard();
 // Cards "5   1 1".."5   1 6": one row of a face table.
 enum RowField { kRowNumber, kRowElevation, kRowSlope, kRowCircleX, kRowCircleZ, kRowCircleRadius };
 const CardSpec& rowCard();
-// Group k = 1..6 describes face table rowCardTable(k); tableRowCardGroup is the inverse.
+// Group k = 1..6 describes face table rowCardTable(k).
 int rowCardTable(int k);
-int tableRowCardGroup(int t);
 std::string rowCardKey(int k);
 
 // Card "6   1": crest abscissas.

@@ -1,6 +1,7 @@
 #include "engine/Geometry.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "model/Numbers.h"
 
@@ -8,7 +9,7 @@ namespace velta::engine {
 
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 
 double cellNumber(const Tab3dim& tab, int col, int row, const std::string& what)
 {

@@ -4,8 +4,11 @@
 #include <cmath>
 #include <charconv>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "model/Numbers.h"
+#include "deck/ResultFormat.h"
 
 namespace velta::engine {
 
@@ -30,6 +33,10 @@ public:
         s_ += text;
         return *this;
     }
+    // A number in its column of the result file table.
+    Line& num(const resultfile::Column& c, double x) { return at(c.end, fitNumber(x, c.width, c.decimals)); }
+    // A text ending where the column ends.
+    Line& cell(const resultfile::Column& c, const std::string& t) { return at(c.end, t); }
     std::string str() const
     {
         std::string t = s_;
@@ -44,6 +51,41 @@ private:
 std::string text(const std::string& s)
 {
     return Line().from(1, s).str();
+}
+
+std::string title(const resultfile::Title& t)
+{
+    return Line().from(t.column, std::string(t.text)).str();
+}
+
+// The headings of a table placed on `l`; with `units`, the units instead.
+template <size_t N>
+Line& headings(Line& l, const std::array<resultfile::Column, N>& cols, bool units = false)
+{
+    for (const resultfile::Column& c : cols) {
+        const std::string_view t = units ? c.unit : c.heading;
+        if (!t.empty()) l.at(c.end, std::string(t));
+    }
+    return l;
+}
+
+// A table's title line (or `titleLine` in its place), its notes padded with
+// blank lines to the table's note lines, its headings and the blank lines
+// before its rows.
+template <size_t N>
+std::string tableHead(const resultfile::Table& t, std::vector<std::string_view> notes,
+                      const std::array<resultfile::Column, N>& cols, const std::string& titleLine = {})
+{
+    std::string o = titleLine.empty() ? title(t.title) : titleLine;
+    for (int k = 0; k < t.noteLines; ++k) o += text(k < int(notes.size()) ? std::string(notes[k]) : std::string());
+    Line h;
+    o += headings(h, cols).str();
+    if (t.unitLine) {
+        Line u;
+        o += headings(u, cols, true).str();
+    }
+    for (int k = 0; k < t.blankAfterHeadings; ++k) o += text("");
+    return o;
 }
 
 std::string sideName(int slot)
@@ -113,99 +155,94 @@ std::string degreesMinutes(double a)
 
 std::string composePlt(const CaseModel& m, const AnalysisResult& r)
 {
+    namespace rf = resultfile;
     std::ostringstream o;
-    o << text(" VELTA TRIAL-LOAD ANALYSIS WITH FULL ADJUSTMENT (RADIAL, TANGENTIAL, TWIST AND VERTICAL)");
-    o << text(" DAM: " + m.DamName[0]);
-    o << text(" UNITS: FEET, KIPS PER SQUARE FOOT, PSI (COMPRESSION POSITIVE)");
+    o << text(std::string(rf::kPltBanner));
+    o << text(std::string(rf::kDamPrefix) + m.DamName[0]);
+    o << text(std::string(rf::kPltUnits));
     o << text("");
-    o << Line().from(5, "RADIAL ADJUSTMENT CANTILEVER DEFLECTIONS").str();
+    o << title(rf::kDeflections);
     for (const CantileverResult& c : r.cantilevers) {
-        o << Line()
-                 .from(1, "CANT. NO.")
-                 .at(13, std::to_string(c.slot))
-                 .from(15, sideName(c.slot))
-                 .from(21, "A=" + fitNumber(c.angle, 7, 2))
-                 .at(39, "ELEV FT")
-                 .at(49, "-ARCH KSF")
-                 .at(66, "RADIAL FT")
-                 .at(79, "TANG. FT")
-                 .at(92, "VERT. FT")
-                 .str();
-        for (const NodeResult& p : c.points)
+        Line l;
+        l.from(1, std::string(rf::kCantileverLabel))
+            .cell(rf::kPltSlot, std::to_string(c.slot))
+            .from(rf::kPltSideColumn, sideName(c.slot))
+            .from(rf::kPltAngleColumn, std::string(rf::kAnglePrefix) +
+                                           fitNumber(c.angle, rf::kPltAngle.width, rf::kPltAngle.decimals));
+        o << headings(l, rf::kDeflectionColumns).str();
+        for (const NodeResult& p : c.points) {
+            using enum rf::DeflectionColumn;
+            const auto& col = rf::kDeflectionColumns;
             o << Line()
-                     .at(39, fitNumber(p.z, 10, 2))
-                     .at(49, fitNumber(-p.archLoad, 10, 4))
-                     .at(66, fitNumber(p.radial, 12, 6))
-                     .at(79, fitNumber(p.tangential, 12, 6))
-                     .at(92, fitNumber(p.vertical, 12, 6))
+                     .num(col[kDeflElev], p.z)
+                     .num(col[kDeflArchLoad], -p.archLoad)
+                     .num(col[kDeflRadial], p.radial)
+                     .num(col[kDeflTangential], p.tangential)
+                     .num(col[kDeflVertical], p.vertical)
                      .str();
+        }
     }
-    o << Line().from(5, "RADIAL ADJUSTMENT, ARCH DEFLECTIONS").str();
+    o << title(rf::kArchDeflections);
     for (int k = int(r.arches.size()) - 1; k >= 1; --k) {
         const double z = r.arches[k].z;
         o << Line()
-                 .from(2, "ARCH AT ELEVATION " + fitNumber(z, 9, 2) +
-                              " FT: RADIAL DEFLECTIONS (FT) BY CANTILEVER")
+                 .from(2, std::string(rf::kArchLinePrefix) +
+                              fitNumber(z, rf::kArchLineElevation.width, rf::kArchLineElevation.decimals) +
+                              std::string(rf::kArchLineSuffix))
                  .str();
         for (const CantileverResult& c : r.cantilevers)
             for (const NodeResult& p : c.points)
-                if (std::abs(p.z - z) < 0.01)
+                if (std::abs(p.z - z) < 0.01) {
+                    using enum rf::ArchDeflectionColumn;
+                    const auto& col = rf::kArchDeflectionColumns;
                     o << Line()
-                             .from(3, "CANT.")
-                             .at(11, std::to_string(c.slot))
-                             .at(22, fitNumber(c.angle, 9, 2))
-                             .at(36, fitNumber(p.radial, 12, 6))
+                             .from(3, std::string(rf::kArchRowLabel))
+                             .cell(col[kArchDeflSlot], std::to_string(c.slot))
+                             .num(col[kArchDeflAngle], c.angle)
+                             .num(col[kArchDeflRadial], p.radial)
                              .str();
+                }
     }
-    o << Line().from(4, "CANTILEVER PRINCIPAL STRESSES").str();
+    o << title(rf::kStresses);
     for (const CantileverResult& c : r.cantilevers) {
-        o << Line()
-                 .from(1, "CANT. NO.")
-                 .at(13, std::to_string(c.slot))
-                 .at(22, "ELEV")
-                 .at(32, "UP S1")
-                 .at(42, "UP S2")
-                 .at(52, "DEG MIN")
-                 .at(78, "DOWN S1")
-                 .at(88, "DOWN S2")
-                 .at(98, "DEG MIN")
-                 .str();
+        Line h;
+        h.from(1, std::string(rf::kCantileverLabel)).cell(rf::kPltSlot, std::to_string(c.slot));
+        o << headings(h, rf::kStressColumns).str();
         for (const NodeResult& p : c.points) {
-            Line l;
-            l.at(22, fitNumber(p.z, 8, 2))
-                .at(32, fitNumber(-p.up.s1, 8, 1))
-                .at(42, fitNumber(-p.up.s2, 8, 1))
-                .at(52, degreesMinutes(fileAngle(p.up.angle, c.slot)))
-                .at(78, fitNumber(-p.down.s1, 8, 1))
-                .at(88, fitNumber(-p.down.s2, 8, 1))
-                .at(98, degreesMinutes(fileAngle(p.down.angle, c.slot)));
-            o << l.str();
+            using enum rf::StressColumn;
+            const auto& col = rf::kStressColumns;
+            o << Line()
+                     .num(col[kStressElev], p.z)
+                     .num(col[kStressUp1], -p.up.s1)
+                     .num(col[kStressUp2], -p.up.s2)
+                     .cell(col[kStressUpAngle], degreesMinutes(fileAngle(p.up.angle, c.slot)))
+                     .num(col[kStressDown1], -p.down.s1)
+                     .num(col[kStressDown2], -p.down.s2)
+                     .cell(col[kStressDownAngle], degreesMinutes(fileAngle(p.down.angle, c.slot)))
+                     .str();
         }
     }
-    auto archStresses = [&](const char* title, auto pick) {
-        o << Line().from(5, title).str();
-        o << Line()
-                 .at(12, "ELEV")
-                 .at(18, "SLOT")
-                 .at(29, "UP HOOP")
-                 .at(39, "UP VERT")
-                 .at(49, "DN HOOP")
-                 .at(59, "DN VERT")
-                 .str();
+    auto archStresses = [&](const rf::Title& t, auto pick) {
+        o << title(t);
+        Line h;
+        o << headings(h, rf::kArchStressColumns).str();
         for (int k = int(r.arches.size()) - 1; k >= 1; --k) {
             const double z = r.arches[k].z;
             const CantileverResult* c = pick(z);
             if (!c) continue;
             for (const NodeResult& p : c->points)
-                if (std::abs(p.z - z) < 0.01)
+                if (std::abs(p.z - z) < 0.01) {
+                    using enum rf::ArchStressColumn;
+                    const auto& col = rf::kArchStressColumns;
                     o << Line()
-                             .at(12, fitNumber(z, 9, 2))
-                             .at(18, std::to_string(c->slot))
-                             .at(29, fitNumber(-p.up.hoop, 9, 1))
-                             .at(39, fitNumber(-p.up.vertical, 9, 1))
-                             .at(49, fitNumber(-p.down.hoop, 9, 1))
-                             .at(59, fitNumber(-p.down.vertical, 9, 1))
+                             .num(col[kArchStressElev], z)
+                             .cell(col[kArchStressSlot], std::to_string(c->slot))
+                             .num(col[kArchStressUpHoop], -p.up.hoop)
+                             .num(col[kArchStressUpVert], -p.up.vertical)
+                             .num(col[kArchStressDownHoop], -p.down.hoop)
+                             .num(col[kArchStressDownVert], -p.down.vertical)
                              .str();
+                }
         }
     };
     auto footAt = [&](int side) {
@@ -216,13 +253,13 @@ std::string composePlt(const CaseModel& m, const AnalysisResult& r)
             return nullptr;
         };
     };
-    archStresses("PRINCIPAL ARCH STRESSES LEFT ABUTMENT", footAt(1));
-    archStresses("ARCH STRESSES AT THE CROWN", [&](double) -> const CantileverResult* {
+    archStresses(rf::kLeftArchStresses, footAt(1));
+    archStresses(rf::kCrownArchStresses, [&](double) -> const CantileverResult* {
         for (const CantileverResult& c : r.cantilevers)
             if (c.slot == kCrownSlot) return &c;
         return nullptr;
     });
-    archStresses("ARCH STRESSES AT THE RIGHT ABUTMENT", footAt(-1));
+    archStresses(rf::kRightArchStresses, footAt(-1));
     return o.str();
 }
 
@@ -238,6 +275,7 @@ std::string composeFailure(const std::string& caseName, const std::string& reaso
 
 std::string composeOut(const CaseModel& m, const AnalysisResult& r)
 {
+    namespace rf = resultfile;
     std::ostringstream o;
     const int nb = int(r.arches.size());
     const bool two = m.NbCenter == 2;
@@ -264,26 +302,19 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
               (m.WeightDistribution ? "distributed between arches and cantilevers"
                                     : "carried by the cantilevers alone"));
     o << text("");
-    o << Line()
-             .at(12, "ARCH ELEV")
-             .at(18, "CODE")
-             .at(28, "PHI L")
-             .at(38, "PHI R")
-             .at(48, "A L")
-             .at(58, "A R")
-             .at(70, "UNIF. T F")
-             .at(82, "LIN. T F")
-             .at(94, "ROCK E L")
-             .at(106, "ROCK E R")
-             .str();
+    {
+        Line h;
+        o << headings(h, rf::kArchColumns).str();
+    }
     for (int k = nb - 1; k >= 0; --k) {
         const ArchLevel& a = r.arches[k];
+        const auto& col = rf::kArchColumns;
         Line l;
-        l.at(12, F(a.z, 10, 2)).at(18, std::to_string(a.code));
-        if (a.has[0]) l.at(28, F(a.phi[0], 9, 3)).at(48, F(a.A[0], 9, 3));
-        if (a.has[1]) l.at(38, F(a.phi[1], 9, 3)).at(58, F(a.A[1], 9, 3));
-        l.at(70, F(a.tempUniform, 10, 2)).at(82, F(a.tempLinear, 10, 2));
-        if (m.VariableModuli) l.at(94, F(a.rockE[0], 10, 3)).at(106, F(a.rockE[1], 10, 3));
+        l.num(col[rf::kArchElev], a.z).cell(col[rf::kArchCode], std::to_string(a.code));
+        if (a.has[0]) l.num(col[rf::kArchPhiL], a.phi[0]).num(col[rf::kArchAL], a.A[0]);
+        if (a.has[1]) l.num(col[rf::kArchPhiR], a.phi[1]).num(col[rf::kArchAR], a.A[1]);
+        l.num(col[rf::kArchUniform], a.tempUniform).num(col[rf::kArchLinear], a.tempLinear);
+        if (m.VariableModuli) l.num(col[rf::kArchRockL], a.rockE[0]).num(col[rf::kArchRockR], a.rockE[1]);
         o << l.str();
     }
     o << text("");
@@ -317,74 +348,35 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     o << text("");
 
     // Planes of centres.
-    o << text("1");
-    o << Line().from(50, "PLANE OF CENTERS DATA").str();
-    o << Line()
-             .at(14, "ELEVATION")
-             .at(24, "UP FACE")
-             .at(34, "DOWN FACE")
-             .at(44, "UP CENTRE")
-             .at(54, "DN CENTRE")
-             .at(70, "INTRADOS")
-             .at(84, "EXTRADOS")
-             .at(98, "EXTRADOS")
-             .at(112, "INTRADOS")
-             .str();
-    o << Line()
-             .at(14, "FT")
-             .at(24, "ABSCISSA")
-             .at(34, "ABSCISSA")
-             .at(44, "ABSCISSA")
-             .at(54, "ABSCISSA")
-             .at(70, "CTR DIST")
-             .at(84, "CTR DIST")
-             .at(98, "RADIUS")
-             .at(112, "RADIUS")
-             .str();
-    o << text("");
+    o << text(std::string(rf::kPageBreak));
+    o << tableHead(rf::kCentres, {}, rf::kCentreColumns);
     for (int k = 0; k < nb; ++k) {
         const SectionRow& s = r.sections[k];
+        const auto& col = rf::kCentreColumns;
         o << Line()
-                 .at(14, F(s.z, 10, 2))
-                 .at(24, F(s.upFace, 10, 2))
-                 .at(34, F(s.downFace, 10, 2))
-                 .at(44, F(s.upCentre[0], 10, 2))
-                 .at(54, F(s.downCentre[0], 10, 2))
-                 .at(70, F(m.Radius[0] - s.downCentre[0], 10, 3))
-                 .at(84, F(m.Radius[0] - s.upCentre[0], 10, 3))
-                 .at(98, F(s.extradosR[0], 10, 3))
-                 .at(112, F(s.intradosR[0], 10, 3))
+                 .num(col[rf::kCentreElev], s.z)
+                 .num(col[rf::kCentreUpFace], s.upFace)
+                 .num(col[rf::kCentreDownFace], s.downFace)
+                 .num(col[rf::kCentreUpCentre], s.upCentre[0])
+                 .num(col[rf::kCentreDownCentre], s.downCentre[0])
+                 .num(col[rf::kCentreIntradosDist], m.Radius[0] - s.downCentre[0])
+                 .num(col[rf::kCentreExtradosDist], m.Radius[0] - s.upCentre[0])
+                 .num(col[rf::kCentreExtradosRadius], s.extradosR[0])
+                 .num(col[rf::kCentreIntradosRadius], s.intradosR[0])
                  .str();
     }
     o << text("");
     if (two) {
-        o << Line()
-                 .from(10, "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED "
-                           "GEOMETRY IS USED)")
-                 .str();
-        o << Line()
-                 .at(35, "ELEVATION")
-                 .at(49, "INTRADOS")
-                 .at(64, "EXTRADOS")
-                 .at(79, "EXTRADOS")
-                 .at(94, "INTRADOS")
-                 .str();
-        o << Line()
-                 .at(35, "FT")
-                 .at(49, "CTR DIST")
-                 .at(64, "CTR DIST")
-                 .at(79, "RADIUS")
-                 .at(94, "RADIUS")
-                 .str();
-        o << text("");
+        o << tableHead(rf::kRightCentres, {}, rf::kRightCentreColumns);
         for (int k = 0; k < nb; ++k) {
             const SectionRow& s = r.sections[k];
+            const auto& col = rf::kRightCentreColumns;
             o << Line()
-                     .at(35, F(s.z, 10, 2))
-                     .at(49, F(m.RadiusR[0] - s.downCentre[1], 10, 3))
-                     .at(64, F(m.RadiusR[0] - s.upCentre[1], 10, 3))
-                     .at(79, F(s.extradosR[1], 10, 3))
-                     .at(94, F(s.intradosR[1], 10, 3))
+                     .num(col[0], s.z)
+                     .num(col[1], m.RadiusR[0] - s.downCentre[1])
+                     .num(col[2], m.RadiusR[0] - s.upCentre[1])
+                     .num(col[3], s.extradosR[1])
+                     .num(col[4], s.intradosR[1])
                      .str();
         }
         o << text("");
@@ -394,58 +386,41 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
     for (size_t i = 0; i < r.cantilevers.size(); ++i) {
         const CantileverResult& c = r.cantilevers[i];
         o << text("");
-        o << Line()
-                 .from(2, "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER")
-                 .at(83, std::to_string(c.slot))
-                 .str();
-        o << text("  " + sideName(c.slot) + " cantilever at the general-axis angle " + F(c.angle, 0, 2) +
-                  " degrees, foundation at " + F(c.baseElev, 0, 2) + " ft.");
-        o << text(
-            "  Sections along the radial line from the arch centre at angle PHI; the upstream offset is");
-        o << text(
-            "  the distance of the upstream face upstream of the axis circle, the thickness is radial.");
-        for (int k = 0; k < 5; ++k) o << text("");
-        o << Line()
-                 .at(8, "ELEV")
-                 .at(21, "UP OFFSET")
-                 .at(32, "THICKNESS")
-                 .at(44, "MID RADIUS")
-                 .at(52, "PHI")
-                 .str();
-        o << Line().at(8, "FT").at(21, "FT").at(32, "FT").at(44, "FT").at(52, "DEG").str();
-        o << text("");
-        for (const CantileverGeometryRow& g : r.cantileverGeometry[i])
+        Line t;
+        t.from(rf::kCantileverGeometry.title.column, std::string(rf::kCantileverGeometry.title.text))
+            .cell(rf::kGeometrySlot, std::to_string(c.slot));
+        o << tableHead(rf::kCantileverGeometry,
+                       {"  " + sideName(c.slot) + " cantilever at the general-axis angle " + F(c.angle, 0, 2) +
+                            " degrees, foundation at " + F(c.baseElev, 0, 2) + " ft.",
+                        "  Sections along the radial line from the arch centre at angle PHI; the upstream offset is",
+                        "  the distance of the upstream face upstream of the axis circle, the thickness is radial."},
+                       rf::kGeometryColumns, t.str());
+        for (const CantileverGeometryRow& g : r.cantileverGeometry[i]) {
+            const auto& col = rf::kGeometryColumns;
             o << Line()
-                     .at(8, F(g.z, 7, 2))
-                     .at(21, F(g.upstreamOffset, 10, 3))
-                     .at(32, F(g.thickness, 10, 3))
-                     .at(44, F(g.radius, 11, 2))
-                     .at(52, F(g.phi, 7, 3))
+                     .num(col[rf::kGeomElev], g.z)
+                     .num(col[rf::kGeomOffset], g.upstreamOffset)
+                     .num(col[rf::kGeomThickness], g.thickness)
+                     .num(col[rf::kGeomRadius], g.radius)
+                     .num(col[rf::kGeomPhi], g.phi)
                      .str();
+        }
         o << text("");
     }
     for (int side = 0; side < 2; ++side) {
-        o << Line()
-                 .from(2, side == 0 ? "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE"
-                                    : "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE RIGHT SIDE")
-                 .str();
-        o << Line()
-                 .at(12, "ELEV FT")
-                 .at(20, "SLOT")
-                 .at(32, "PHI DEG")
-                 .at(44, "A DEG")
-                 .at(58, "THICKNESS FT")
-                 .str();
+        o << tableHead(side == 0 ? rf::kLeftAbutmentGeometry : rf::kRightAbutmentGeometry, {},
+                       rf::kAbutmentGeometryColumns);
         for (size_t i = 0; i < r.cantilevers.size(); ++i) {
             const CantileverResult& c = r.cantilevers[i];
             if (side == 0 ? c.slot <= kCrownSlot : c.slot >= kCrownSlot) continue;
             const CantileverGeometryRow& g = r.cantileverGeometry[i].front();
+            const auto& col = rf::kAbutmentGeometryColumns;
             o << Line()
-                     .at(12, F(g.z, 10, 2))
-                     .at(20, std::to_string(c.slot))
-                     .at(32, F(g.phi, 10, 3))
-                     .at(44, F(c.angle, 10, 2))
-                     .at(58, F(g.thickness, 12, 3))
+                     .num(col[rf::kFootElev], g.z)
+                     .cell(col[rf::kFootSlot], std::to_string(c.slot))
+                     .num(col[rf::kFootPhi], g.phi)
+                     .num(col[rf::kFootA], c.angle)
+                     .num(col[rf::kFootThickness], g.thickness)
                      .str();
         }
         o << text("");
@@ -466,124 +441,68 @@ std::string composeOut(const CaseModel& m, const AnalysisResult& r)
         o << text("");
         o << text(" CANTILEVER " + std::to_string(c.slot) + " (" + sideName(c.slot) +
                   ", A = " + F(c.angle, 0, 2) + " deg, foundation " + F(c.baseElev, 0, 2) + " ft)");
-        o << Line()
-                 .at(10, "ELEV")
-                 .at(20, "WATER")
-                 .at(30, "ARCH")
-                 .at(40, "CANT.")
-                 .at(52, "RADIAL")
-                 .at(64, "TANG.")
-                 .at(76, "VERT.")
-                 .at(86, "THICK.")
-                 .str();
-        for (const NodeResult& p : c.points)
+        {
+            Line h;
+            o << headings(h, rf::kNodeColumns).str();
+        }
+        for (const NodeResult& p : c.points) {
+            const auto& col = rf::kNodeColumns;
             o << Line()
-                     .at(10, F(p.z, 9, 2))
-                     .at(20, F(p.pressure, 9, 4))
-                     .at(30, F(p.archLoad, 9, 4))
-                     .at(40, F(p.cantLoad, 9, 4))
-                     .at(52, F(p.radial, 11, 6))
-                     .at(64, F(p.tangential, 11, 6))
-                     .at(76, F(p.vertical, 11, 6))
-                     .at(86, F(p.thickness, 9, 2))
+                     .num(col[rf::kNodeElev], p.z)
+                     .num(col[rf::kNodeWater], p.pressure)
+                     .num(col[rf::kNodeArch], p.archLoad)
+                     .num(col[rf::kNodeCant], p.cantLoad)
+                     .num(col[rf::kNodeRadial], p.radial)
+                     .num(col[rf::kNodeTangential], p.tangential)
+                     .num(col[rf::kNodeVertical], p.vertical)
+                     .num(col[rf::kNodeThickness], p.thickness)
                      .str();
-        o << Line()
-                 .at(10, "ELEV")
-                 .at(14, "FACE")
-                 .at(24, "HOOP")
-                 .at(34, "VERTICAL")
-                 .at(44, "SHEAR")
-                 .at(54, "S1")
-                 .at(64, "S2")
-                 .at(74, "ANGLE")
-                 .str();
+        }
+        {
+            Line h;
+            o << headings(h, rf::kNodeStressColumns).str();
+        }
         for (const NodeResult& p : c.points)
             for (int face = 0; face < 2; ++face) {
                 const FaceStress& s = face == 0 ? p.up : p.down;
-                o << Line()
-                         .at(10, face == 0 ? F(p.z, 9, 2) : std::string())
-                         .at(14, face == 0 ? "UP" : "DN")
-                         .at(24, F(s.hoop, 9, 1))
-                         .at(34, F(s.vertical, 9, 1))
-                         .at(44, F(s.shear, 9, 1))
-                         .at(54, F(s.s1, 9, 1))
-                         .at(64, F(s.s2, 9, 1))
-                         .at(74, F(s.angle, 9, 2))
+                const auto& col = rf::kNodeStressColumns;
+                Line l;
+                if (face == 0) l.num(col[rf::kFaceElev], p.z);
+                o << l.cell(col[rf::kFaceName], face == 0 ? "UP" : "DN")
+                         .num(col[rf::kFaceHoop], s.hoop)
+                         .num(col[rf::kFaceVertical], s.vertical)
+                         .num(col[rf::kFaceShear], s.shear)
+                         .num(col[rf::kFaceS1], s.s1)
+                         .num(col[rf::kFaceS2], s.s2)
+                         .num(col[rf::kFaceAngle], s.angle)
                          .str();
             }
     }
     o << text("");
 
     // Forces on the abutments.
-    o << text("1");
-    o << Line().from(2, "RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS").str();
-    const char* head[17] = {
-        " Forces and moments that the dam puts on the rock under the foundation node of each cantilever, per",
-        " foot of foundation line. FORCE 1 is the resultant in the vertical plane tangent to the arch, its",
-        " angle measured from the tangent (pointing toward the abutment) downward; FORCE 2 is the resultant "
-        "in",
-        " the radial vertical plane, its angle measured from the downstream horizontal downward.",
-        " Components: T tangential toward the abutment, V downward, R downstream (lb/ft); moments about the",
-        " tangent, about the radial line and about the vertical (ft-lb/ft).",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-    };
-    for (int k = 0; k < 15; ++k) o << text(head[k]);
-    o << Line()
-             .at(9, "ELEV")
-             .at(15, "SLOT")
-             .at(22, "SIDE")
-             .at(41, "FORCE 1")
-             .at(49, "ANG1")
-             .at(61, "FORCE 2")
-             .at(69, "ANG2")
-             .at(82, "T")
-             .at(94, "V")
-             .at(106, "R")
-             .at(119, "M TANG")
-             .at(132, "M RAD")
-             .at(145, "M VERT")
-             .str();
-    o << Line()
-             .at(9, "FT")
-             .at(41, "LB/FT")
-             .at(49, "DEG")
-             .at(61, "LB/FT")
-             .at(69, "DEG")
-             .at(82, "LB/FT")
-             .at(94, "LB/FT")
-             .at(106, "LB/FT")
-             .at(119, "FT-LB/FT")
-             .at(132, "FT-LB/FT")
-             .at(145, "FT-LB/FT")
-             .str();
+    o << text(std::string(rf::kPageBreak));
+    o << tableHead(rf::kForces, {rf::kForceNotes.begin(), rf::kForceNotes.end()}, rf::kForceColumns);
     auto angle5 = [](double a) { return std::abs(a) < 99.95 ? fitNumber(a, 5, 1) : fitNumber(a, 5, 0); };
-    for (const AbutmentResult& a : r.abutments)
+    for (const AbutmentResult& a : r.abutments) {
+        const auto& col = rf::kForceColumns;
         o << Line()
-                 .at(9, fitNumber(a.z, 8, 2))
-                 .at(15, std::to_string(a.slot))
-                 .from(17, sideName(a.slot))
-                 .at(41, fitNumber(a.force1, 10, 0))
-                 .at(49, angle5(a.angle1))
-                 .at(61, fitNumber(a.force2, 10, 0))
-                 .at(69, angle5(a.angle2))
-                 .at(82, fitNumber(a.tangential, 12, 0))
-                 .at(94, fitNumber(a.vertical, 12, 0))
-                 .at(106, fitNumber(a.radial, 12, 0))
-                 .at(119, fitNumber(a.momentTangent, 13, 0))
-                 .at(132, fitNumber(a.momentRadial, 13, 0))
-                 .at(145, fitNumber(a.twist, 13, 0))
+                 .num(col[rf::kForceElev], a.z)
+                 .cell(col[rf::kForceSlot], std::to_string(a.slot))
+                 .from(col[rf::kForceSide].first(), sideName(a.slot))
+                 .num(col[rf::kForce1], a.force1)
+                 .cell(col[rf::kForceAngle1], angle5(a.angle1))
+                 .num(col[rf::kForce2], a.force2)
+                 .cell(col[rf::kForceAngle2], angle5(a.angle2))
+                 .num(col[rf::kForceT], a.tangential)
+                 .num(col[rf::kForceV], a.vertical)
+                 .num(col[rf::kForceR], a.radial)
+                 .num(col[rf::kForceMomentTangent], a.momentTangent)
+                 .num(col[rf::kForceMomentRadial], a.momentRadial)
+                 .num(col[rf::kForceMomentVertical], a.twist)
                  .str();
-    o << text("1");
+    }
+    o << text(std::string(rf::kPageBreak));
 
     // Equilibrium.
     o << text(" EQUILIBRIUM");

@@ -31,28 +31,6 @@ double value(const Fields& f, int i)
     return parseNumber(text(f, i));
 }
 
-bool startsWith(std::string_view line, std::string_view key)
-{
-    return line.size() >= key.size() && line.substr(0, key.size()) == key;
-}
-
-// Lines ended by CR LF or LF; a last line without an end counts too.
-std::vector<std::string_view> splitLines(std::string_view bytes)
-{
-    std::vector<std::string_view> out;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t e = bytes.find('\n', pos);
-        size_t next = e == std::string_view::npos ? bytes.size() : e + 1;
-        if (e == std::string_view::npos) e = bytes.size();
-        std::string_view line = bytes.substr(pos, e - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        out.push_back(line);
-        pos = next;
-    }
-    return out;
-}
-
 // Puts UnitSystem back to the user's choice however the read ends.
 class UnitSystemRestorer {
 public:
@@ -95,23 +73,23 @@ public:
     {
         s_.geo.AngleRadioGroup = 0;
         refuseControlBytes(l);
-        if (startsWith(l, kTitleKey))
+        if (l.starts_with(kTitleKey))
             title(l);
-        else if (startsWith(l, kElevationsKey))
+        else if (l.starts_with(kElevationsKey))
             elevations(l);
-        else if (startsWith(l, kWeightKey))
+        else if (l.starts_with(kWeightKey))
             weight(l);
-        else if (startsWith(l, kOptionsKey))
+        else if (l.starts_with(kOptionsKey))
             options(l);
-        else if (startsWith(l, kBaseKey))
+        else if (l.starts_with(kBaseKey))
             base(l);
-        else if (startsWith(l, kRightBaseKey))
+        else if (l.starts_with(kRightBaseKey))
             rightBase(l);
-        else if (startsWith(l, "5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6')
+        else if (l.starts_with("5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6')
             row(l, l[6] - '0');
-        else if (startsWith(l, kCrestKey))
+        else if (l.starts_with(kCrestKey))
             crest(l);
-        else if (startsWith(l, kArchKey))
+        else if (l.starts_with(kArchKey))
             arch(l);
     }
 
@@ -128,12 +106,12 @@ private:
     // weight card is read in one column only; other unknown cards are skipped.
     static void refuseControlBytes(std::string_view l)
     {
-        const bool rowCard = startsWith(l, "5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6';
-        const bool weightCard = startsWith(l, kWeightKey);
+        const bool rowCard = l.starts_with("5   1 ") && l.size() >= 7 && l[6] >= '1' && l[6] <= '6';
+        const bool weightCard = l.starts_with(kWeightKey);
         bool known = rowCard;
         for (std::string_view k :
              {kTitleKey, kElevationsKey, kWeightKey, kOptionsKey, kBaseKey, kRightBaseKey, kCrestKey, kArchKey})
-            known = known || startsWith(l, k);
+            known = known || l.starts_with(k);
         if (!known) return;
         for (size_t i = 0; i < l.size(); ++i) {
             const auto b = static_cast<unsigned char>(l[i]);
@@ -306,13 +284,13 @@ void readDeck(CaseEditors& s, bool& accepted, std::string_view bytes)
 
     const std::vector<std::string_view> lines = splitLines(bytes);
     CardReader reader(s);
-    if (lines.empty() || !startsWith(lines[0], kMasterCard)) {
+    if (lines.empty() || !lines[0].starts_with(kMasterCard)) {
         s.messages.warning("Sorry, I don't think this is an VELTA file ");
     } else {
         reader.prepare();
         for (size_t i = 1; i < lines.size(); ++i) {
             reader.line(lines[i]);
-            if (startsWith(lines[i], kEndCard)) break;
+            if (lines[i].starts_with(kEndCard)) break;
         }
         reader.finish();
     }

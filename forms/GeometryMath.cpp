@@ -1,6 +1,7 @@
 #include "forms/GeometryMath.h"
 
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 #include "model/CaseModel.h"
@@ -9,7 +10,6 @@
 namespace velta {
 
 namespace {
-constexpr long double kPi = 3.14159265358979323846L;
 }
 
 double circleAbscissa(double cx, double cz, double r, double z)
@@ -47,20 +47,20 @@ double AbscisseAtElevation(const Tab3dim& tab, int u, double z)
 
 double PhitoA(double phi, double Zm, double AxialR)
 {
-    const long double p = phi * kPi / 180;
+    const long double p = phi * std::numbers::pi_v<long double> / 180;
     const long double s = std::sin(p) * Zm / AxialR;
     if (s < -1 || s > 1) throw std::domain_error("invalid abutment angle");
-    return static_cast<double>(phi - 180 / kPi * std::asin(s));
+    return static_cast<double>(phi - 180 / std::numbers::pi_v<long double> * std::asin(s));
 }
 
 double AToPhi(double A, double Zm, double AxialR)
 {
-    const long double a = A * kPi / 180;
+    const long double a = A * std::numbers::pi_v<long double> / 180;
     const long double c = std::sqrt(Zm * (long double)Zm + AxialR * (long double)AxialR - 2 * Zm * AxialR * std::cos(a));
     if (c == 0) throw std::domain_error("invalid abutment angle");
     const long double s = std::sin(a) * AxialR / c;
     if (s < -1 || s > 1) throw std::domain_error("invalid abutment angle");
-    return static_cast<double>(180 / kPi * std::asin(s));
+    return static_cast<double>(180 / std::numbers::pi_v<long double> * std::asin(s));
 }
 
 }  // namespace velta

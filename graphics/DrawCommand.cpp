@@ -1,9 +1,7 @@
 #include "graphics/DrawCommand.h"
 
-#include "graphics/Contours.h"
-#include "graphics/Graphique.h"
+#include "graphics/ViewTable.h"
 #include "model/Numbers.h"
-#include "graphics/ResultViews.h"
 
 namespace velta {
 
@@ -26,26 +24,19 @@ bool parseSize(const std::string& text, int& w, int& h)
 
 bool isViewName(const std::string& v)
 {
-    return v == "geometry" || v == "3d" || v == "deflection" || v == "stresses" || v == "forces" ||
-           v == "loads" || v == "contour-deflection" || v == "contour-stress-up" || v == "contour-stress-down";
+    return viewByName(v) != nullptr;
 }
 
 bool viewNeedsResults(const std::string& v)
 {
-    return isViewName(v) && v != "geometry";
+    const ViewSpec* spec = viewByName(v);
+    return spec && spec->needsResults;
 }
 
 bool viewAvailable(const CaseViews& s, const std::string& v)
 {
-    if (v == "geometry") return true;
-    if (v == "3d") return s.main.GeometrieButton3d;
-    if (v == "deflection") return s.main.DeformeeButton;
-    if (v == "stresses") return s.main.SiButton;
-    if (v == "forces") return s.main.FappuiButton;
-    if (v == "loads") return s.main.LoadButton;
-    if (v == "contour-deflection") return s.main.DeformeeButton;
-    if (v == "contour-stress-up" || v == "contour-stress-down") return s.main.SiButton;
-    return false;
+    const ViewSpec* spec = viewByName(v);
+    return spec && viewAvailable(s.main, *spec);
 }
 
 std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& o)
@@ -84,24 +75,15 @@ std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& 
     o.view = positional[1];
     o.pngPath = positional[2];
     if (!isViewName(o.view))
-        return "unknown view " + o.view + " (geometry, 3d, deflection, stresses, forces, loads, "
-               "contour-deflection, contour-stress-up or contour-stress-down)";
+        return "unknown view " + o.view + " (" + viewNameList() + ")";
     if (viewNeedsResults(o.view) && o.pltPath.empty()) return "the " + o.view + " view needs --results";
     return {};
 }
 
 bool drawNamedView(CaseViews& s, Canvas& c, const std::string& v)
 {
-    if (v == "geometry") return GeometrieButtonClick(s, c);
-    if (v == "3d") return GeometrieButton3dClick(s, c);
-    if (v == "deflection") return DeformeeButtonClick(s, c);
-    if (v == "stresses") return SiButtonClick(s, c);
-    if (v == "forces") return FappuiButtonClick(s, c);
-    if (v == "loads") return LoadButtonClick(s, c);
-    if (v == "contour-deflection") return ContourDeflectionClick(s, c);
-    if (v == "contour-stress-up") return ContourStressUpClick(s, c);
-    if (v == "contour-stress-down") return ContourStressDownClick(s, c);
-    return false;
+    const ViewSpec* spec = viewByName(v);
+    return spec && spec->draw(s, c);
 }
 
 } // namespace velta

@@ -25,8 +25,7 @@ inline constexpr int kMaxImageSide = 16384;
 // are sound, otherwise the usage error to report.
 std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& options);
 
-// geometry, 3d, deflection, stresses, forces, loads, and the contour views
-// contour-deflection, contour-stress-up, contour-stress-down.
+// The names of the view table (graphics/ViewTable.h).
 bool isViewName(const std::string& view);
 // Every view but the 2D geometry needs the results.
 bool viewNeedsResults(const std::string& view);

@@ -86,7 +86,7 @@ void drawMesh(CaseViews& s, Canvas& c, double sign, bool labels)
     const DrawState& d = s.draw;
     const int first = std::max(m.FirstCons, 0), last = std::min(m.LastCons, kConsSlots - 1);
     auto sx = [&](double R, int slot) {
-        return d.ViewOriginX + px(sign * d.ViewScale * R * m.ConsAngle[slot] * 3.14 / 180);
+        return d.ViewOriginX + px(sign * d.ViewScale * R * m.ConsAngle[slot] * kDrawingPi / 180);
     };
     auto R = [&](int slot) { return slot <= kCrownSlot ? m.RadiusR[0] : m.Radius[0]; };
     const int yTop = screenY(s, m.TopElev[0]);

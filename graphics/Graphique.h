@@ -26,6 +26,11 @@ public:
 // Nearest pixel, halves to the even neighbour.
 int px(double v);
 
+// The value of pi by which the drawing rules turn an angle into an arc length
+// along the developed axis (x * kDrawingPi / 180). The approximation is
+// deliberate: the views are placed by it, so it must stay 3.14.
+inline constexpr double kDrawingPi = 3.14;
+
 // Runs `draw`; on failure reports "Drawing stopped: <reason>" through the
 // session's messages and returns false.
 bool drawGuarded(CaseViews& s, const std::function<void()>& draw);

@@ -2,6 +2,7 @@
 // crosses, abutment force vectors, cantilever sections with their base
 // force, and the split of the water load between cantilevers and arches.
 #include <algorithm>
+#include <numbers>
 #include <cmath>
 
 #include "graphics/Graphique.h"
@@ -11,9 +12,8 @@ namespace velta {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-const double kCos35 = std::cos(35 * kPi / 180);
-const double kSin35 = std::sin(35 * kPi / 180);
+const double kCos35 = std::cos(35 * std::numbers::pi / 180);
+const double kSin35 = std::sin(35 * std::numbers::pi / 180);
 
 // A node of the developed view: its unrounded scaled coordinates and the
 // screen position of the node and of a symbol end offset from it.
@@ -29,7 +29,7 @@ struct Node {
 Node node(const CaseViews& s, double R, int slot, double z, double sign = 1)
 {
     const double scale = s.draw.ViewScale;
-    return Node{s.draw, sign * (scale * R * s.model.ConsAngle[slot] * 3.14 / 180), scale * z};
+    return Node{s.draw, sign * (scale * R * s.model.ConsAngle[slot] * kDrawingPi / 180), scale * z};
 }
 
 double sideRadius(const CaseViews& s, int slot)
@@ -59,7 +59,7 @@ void drawStresses(CaseViews& s, Canvas& c, const TabResult& prin1, const TabResu
     for (int i = firstSlot(s); i <= lastSlot(s); ++i) {
         for (int j = 0; j < points(r.ResStressCount[i]); ++j) {
             const Node n = node(s, sideRadius(s, i), i, r.ResStressElev[0][i][j], sign);
-            const double theta = angle[0][i][j] * kPi / 180;
+            const double theta = angle[0][i][j] * std::numbers::pi / 180;
             const double s1 = prin1[0][i][j], s2 = prin2[0][i][j];
             const double L1 = std::abs(s1) * s.view.StressScale, L2 = std::abs(s2) * s.view.StressScale;
             const double sn = std::sin(theta), cs = std::cos(theta);
@@ -122,7 +122,7 @@ void DrawAbutmentForces(CaseViews& s, Canvas& c)
         const double R = i < kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0];
         const Node foot = node(s, R, i, r.ResStressElev[0][i][n - 1]);
         const double F = r.ResAbutForce[0][i][0];
-        const double theta = r.ResAbutForce[0][i][1] * kPi / 180;
+        const double theta = r.ResAbutForce[0][i][1] * std::numbers::pi / 180;
         const double side = i <= kCrownSlot ? 1 : -1;
         const double FS = s.view.ForceScale;
         c.moveTo(foot.x(), foot.y());
@@ -139,7 +139,7 @@ void DrawSectionForce(CaseViews& s, Canvas& c, int slot, int x, int y)
     setPen(c, kRed, 2, PenStyle::Solid);
     c.moveTo(x, y);
     const double F2 = r.ResAbutForce[0][slot][2];
-    const double theta2 = r.ResAbutForce[0][slot][3] * kPi / 180;
+    const double theta2 = r.ResAbutForce[0][slot][3] * std::numbers::pi / 180;
     c.lineTo(x + px(std::cos(theta2) * s.view.ForceScale * F2),
              y + px(std::sin(theta2) * s.view.ForceScale * F2));
     if (s.view.ValuesMode == 1) c.textOut(x, y, formatFixed(r.ResAbutForce[U][slot][2], 1));

@@ -4,6 +4,7 @@
 
 #include "graphics/Contours.h"
 #include "graphics/Graphique.h"
+#include "graphics/ViewTable.h"
 #include "model/Numbers.h"
 
 namespace velta {
@@ -182,22 +183,7 @@ bool LoadButtonClick(CaseViews& s, Canvas& c)
 
 bool redrawCurrentView(CaseViews& s, Canvas& c)
 {
-    switch (s.view.ViewKind) {
-    case kView2D:
-        return GeometrieButtonClick(s, c);
-    case kViewDeflection:
-        return DeformeeButtonClick(s, c);
-    case kViewStresses:
-        return SiButtonClick(s, c);
-    case kViewForces:
-        return FappuiButtonClick(s, c);
-    case kView3D:
-        return GeometrieButton3dClick(s, c);
-    case kViewLoads:
-        return LoadButtonClick(s, c);
-    default:
-        return drawContourView(s, c, s.view.ViewKind);
-    }
+    return drawViewOfKind(s, c, s.view.ViewKind);
 }
 
 void ValeurButtonClick(CaseViews& s, Canvas& c)

@@ -1,6 +1,7 @@
 // World-to-screen mapping: the fits of the developed and 3D views and the
 // rectangle zoom.
 #include <cmath>
+#include <numbers>
 #include <limits>
 
 #include "graphics/Graphique.h"
@@ -10,7 +11,6 @@ namespace velta {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 double damHeight(const CaseViews& s)
 {
@@ -81,13 +81,13 @@ void setPen(Canvas& c, Color color, int width, PenStyle style)
 double developedX(const CaseViews& s, int slot)
 {
     const double R = slot <= kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0];
-    return R * s.model.ConsAngle[slot] * 3.14 / 180;
+    return R * s.model.ConsAngle[slot] * kDrawingPi / 180;
 }
 
 double crestLength(const CaseViews& s)
 {
     const double phiL = crestPhi(s, kArcPhiL), phiR = crestPhi(s, kArcPhiR);
-    return (phiL * s.model.Radius[0] + phiR * s.model.RadiusR[0]) * 3.14 / 180;
+    return (phiL * s.model.Radius[0] + phiR * s.model.RadiusR[0]) * kDrawingPi / 180;
 }
 
 void ClearImage(CaseViews&, Canvas& c)
@@ -124,8 +124,8 @@ void FitUpperHalf(CaseViews& s, const Canvas& c)
 void Fit3DView(CaseViews& s, const Canvas& c)
 {
     const double scale = fitScale(s, c, c.height());
-    const double a = s.model.Radius[0] * std::cos(crestPhi(s, kArcPhiL) * kPi / 180);
-    const double b = s.model.RadiusR[0] * std::cos(crestPhi(s, kArcPhiR) * kPi / 180);
+    const double a = s.model.Radius[0] * std::cos(crestPhi(s, kArcPhiL) * std::numbers::pi / 180);
+    const double b = s.model.RadiusR[0] * std::cos(crestPhi(s, kArcPhiR) * std::numbers::pi / 180);
     const double m = a > b ? a : b;
     s.draw.ViewScale = scale;
     s.draw.ViewOriginX = px(c.width() / 2.0);

@@ -1,6 +1,7 @@
 // The 3D wire frame (inner cantilever sections and arch outlines) in an
 // orthographic projection, and the mouse gestures of the main image.
 #include <algorithm>
+#include <numbers>
 #include <cmath>
 #include <vector>
 
@@ -13,7 +14,6 @@ namespace velta {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 void initialOrientation(CaseViews& s)
 {
@@ -88,8 +88,8 @@ SpacePoint scalePoint(const CaseViews& s, double x, double y, double z)
 
 ProjectedPoint ProjectPoint(const CaseViews& s, const Canvas& c, const SpacePoint& p)
 {
-    const double a = s.draw.RotationX * kPi / 180, b = s.draw.RotationY * kPi / 180,
-                 cc = s.draw.RotationZ * kPi / 180;
+    const double a = s.draw.RotationX * std::numbers::pi / 180, b = s.draw.RotationY * std::numbers::pi / 180,
+                 cc = s.draw.RotationZ * std::numbers::pi / 180;
     const double W2 = c.width() / 2.0, H2 = c.height() / 2.0;
     const double X = p.x - W2, Y = p.y - H2, Z = p.z;
     const double ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b), cc_ = std::cos(cc),
@@ -115,7 +115,7 @@ void Draw3DCantilevers(CaseViews& s, Canvas& c)
         D.clear();
         for (int j = 0; j < n; ++j) {
             const double z = r.ResConsGeom[0][b][j], t = r.ResConsGeom[2][b][j];
-            const double alpha = (b < kCrownSlot ? 1 : -1) * r.ResConsGeom[3][b][j] * kPi / 180;
+            const double alpha = (b < kCrownSlot ? 1 : -1) * r.ResConsGeom[3][b][j] * std::numbers::pi / 180;
             const double cj = AbscisseAtElevation(centres, 0, z);
             const double rho = cj - AbscisseAtElevation(m.FaceTab[kUpstreamFace], 0, z);
             U.push_back(polarPixel(s, c, cj, rho, alpha, z));
@@ -144,8 +144,8 @@ void Draw3DArches(CaseViews& s, Canvas& c)
     const int U = m.UnitSystem;
     for (int k = 0; k < std::clamp(m.NbArcs, 0, kTabRows); ++k) {
         if (m.ArcTab(U, kArcCode, k) != "0") continue;
-        const double phiL = parseNumber(m.ArcTab(U, kArcPhiL, k)) * kPi / 180;
-        const double phiR = parseNumber(m.ArcTab(U, kArcPhiR, k)) * kPi / 180;
+        const double phiL = parseNumber(m.ArcTab(U, kArcPhiL, k)) * std::numbers::pi / 180;
+        const double phiR = parseNumber(m.ArcTab(U, kArcPhiR, k)) * std::numbers::pi / 180;
         auto L = [&](int col) { return r.ResCentresLeft[col][k]; };
         auto R = [&](int col) { return r.ResCentresRight[col][k]; };
         const double z = L(0);

@@ -15,6 +15,22 @@ std::string trim(std::string_view s)
     return std::string(s.substr(b, e - b));
 }
 
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t e = text.find('\n', pos);
+        const size_t next = e == std::string_view::npos ? text.size() : e + 1;
+        if (e == std::string_view::npos) e = text.size();
+        std::string_view line = text.substr(pos, e - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        out.push_back(line);
+        pos = next;
+    }
+    return out;
+}
+
 std::optional<double> tryParseNumber(std::string_view text)
 {
     std::string t = trim(text);
@@ -62,17 +78,14 @@ std::optional<int> tryParseInteger(std::string_view text)
 {
     std::string t = trim(text);
     if (t.empty()) return std::nullopt;
-    size_t i = (t[0] == '+' || t[0] == '-') ? 1 : 0;
-    if (i == t.size()) return std::nullopt;
-    long long v = 0;
-    for (size_t k = i; k < t.size(); ++k) {
-        if (t[k] < '0' || t[k] > '9') return std::nullopt;
-        v = v * 10 + (t[k] - '0');
-        if (v > 2147483648LL) return std::nullopt;
-    }
-    if (t[0] == '-') v = -v;
-    if (v > 2147483647LL || v < -2147483648LL) return std::nullopt;
-    return static_cast<int>(v);
+    // from_chars takes a "-" but no "+", and never a second sign.
+    const size_t i = t[0] == '+' ? 1 : 0;
+    const size_t digits = t[i] == '-' ? i + 1 : i;
+    if (digits == t.size() || t[digits] < '0' || t[digits] > '9') return std::nullopt;
+    int v = 0;
+    const auto res = std::from_chars(t.data() + i, t.data() + t.size(), v);
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size()) return std::nullopt;
+    return v;
 }
 
 int parseInteger(std::string_view text)

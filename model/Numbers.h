@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velta {
 
@@ -15,6 +16,10 @@ public:
 };
 
 std::string trim(std::string_view s);
+
+// The lines of a text, ended by LF or CR LF; a last line without its end
+// counts too, an empty text has no lines.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 // Decimal number: optional sign, digits with an optional ".", optional
 // exponent; blanks around it are ignored. Throws ConversionError.

@@ -7,10 +7,13 @@
 #include <string_view>
 
 #include "model/Numbers.h"
+#include "deck/ResultFormat.h"
 
 namespace velta {
 
 namespace {
+
+namespace rf = resultfile;
 
 constexpr const char* kPltNotFound = "VELTA result file not found. Check VELTA.OUT file at ";
 constexpr const char* kDeflNotFound = "Deflection results not found. Check VELTA.OUT file at ";
@@ -28,77 +31,61 @@ constexpr double kMatchTolerance = 0.001;  // squared elevation difference, ft^2
 // Ends the section being read; what it stored so far stays.
 struct SectionFailure {};
 
-// The lines of a result file, read as bytes. Lines end with LF, optionally
-// preceded by CR; the last line may lack its end. Reading past the last line
-// yields empty lines.
+// The lines of a result file, read as bytes (see splitLines). Reading past
+// the last line yields empty lines.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : data_(bytes) {}
-    std::string_view read()
-    {
-        if (pos_ >= data_.size()) return {};
-        size_t e = data_.find('\n', pos_);
-        std::string_view line;
-        if (e == std::string_view::npos) {
-            line = data_.substr(pos_);
-            pos_ = data_.size();
-        } else {
-            line = data_.substr(pos_, e - pos_);
-            pos_ = e + 1;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        }
-        return line;
-    }
+    explicit LineReader(std::string_view bytes) : lines_(splitLines(bytes)) {}
+    std::string_view read() { return next_ < lines_.size() ? lines_[next_++] : std::string_view(); }
     void skip(int n)
     {
         for (int i = 0; i < n; ++i) read();
     }
     // True once the last line has been read.
-    bool eof() const { return pos_ >= data_.size(); }
+    bool eof() const { return next_ >= lines_.size(); }
 
 private:
-    std::string_view data_;
-    size_t pos_ = 0;
+    std::vector<std::string_view> lines_;
+    size_t next_ = 0;
 };
 
-// Columns a to b (1-based, inclusive) of a line, cut short where it is shorter.
-std::string_view cut(std::string_view line, int a, int b)
-{
-    size_t from = static_cast<size_t>(a - 1);
-    if (from >= line.size()) return {};
-    return line.substr(from, static_cast<size_t>(b - a + 1));
-}
+using rf::columns;
 
 bool blank(std::string_view field) { return trim(field).empty(); }
 
 double real(std::string_view line, int a, int b)
 {
-    auto v = tryParseNumber(cut(line, a, b));
+    auto v = tryParseNumber(columns(line, a, b));
     if (!v) throw SectionFailure{};
     return *v;
 }
+double real(std::string_view line, const rf::Column& c) { return real(line, c.first(), c.end); }
 
 int integer(std::string_view line, int a, int b)
 {
-    auto v = tryParseInteger(cut(line, a, b));
+    auto v = tryParseInteger(columns(line, a, b));
     if (!v) throw SectionFailure{};
     return *v;
 }
 
-int slotNumber(std::string_view line, int a, int b)
+int slotNumber(std::string_view line, const rf::Column& c)
 {
-    int c = integer(line, a, b);
-    if (c < 0 || c >= kConsSlots) throw SectionFailure{};
-    return c;
+    int n = integer(line, c.first(), c.end);
+    if (n < 0 || n >= kConsSlots) throw SectionFailure{};
+    return n;
+}
+
+// Degrees and minutes in a column of three characters each.
+double angleIn(std::string_view line, const rf::Column& c)
+{
+    const int d = integer(line, c.first(), c.first() + rf::kDegreesWidth - 1);
+    const int m = integer(line, c.first() + rf::kDegreesWidth, c.end);
+    return d > 0 ? d + m / 60.0 : d - m / 60.0;
 }
 
 // The file gives stresses with compression positive; the model keeps
 // tension positive. Written so that a zero stays +0.
 double negate(double x) { return 0.0 - x; }
-
-// Degrees and minutes; minutes count away from zero for d > 0 and toward the
-// negative side otherwise, as the engine writes them.
-double angle(int d, int m) { return d > 0 ? d + m / 60.0 : d - m / 60.0; }
 
 // The used slots, kept inside the model's bounds.
 struct SlotRange {
@@ -111,25 +98,24 @@ SlotRange usedSlots(const CaseModel& m)
 
 // Searches from the next line for a title; ends on the title line, or on the
 // file's last line when the title is missing.
-template <class Test>
-std::string_view search(LineReader& f, Test isTitle)
+std::string_view search(LineReader& f, const rf::Title& title)
 {
     std::string_view line = f.read();
-    while (!isTitle(line) && !f.eof()) line = f.read();
+    while (!rf::isTitle(line, title) && !f.eof()) line = f.read();
     return line;
 }
 
 // Section A: radial deflections and cantilever loads.
 void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ended)
 {
-    std::string_view line =
-        search(f, [](std::string_view l) { return cut(l, 5, 44) == "RADIAL ADJUSTMENT CANTILEVER DEFLECTIONS"; });
+    const rf::Title& end = rf::pltSectionEnd(rf::kDeflections);
+    std::string_view line = search(f, rf::kDeflections);
     line = f.read();
     int c = -1, k = 0;
-    while (cut(line, 5, 39) != "RADIAL ADJUSTMENT, ARCH DEFLECTIONS" && !f.eof()) {
-        if (!blank(cut(line, 10, 13))) {
+    while (!rf::isTitle(line, end) && !f.eof()) {
+        if (!blank(columns(line, rf::kPltSlot))) {
             // A block replaces whatever an earlier block of the same slot left.
-            c = slotNumber(line, 10, 13);
+            c = slotNumber(line, rf::kPltSlot);
             k = 0;
             for (int u = 0; u < kUnitCopies; ++u) {
                 r.ResDeflElev[u][c].fill(kNoElevation);
@@ -139,9 +125,10 @@ void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f, bool& e
             r.ResDeflCount[c] = 0;
         } else {
             if (c < 0 || k >= kResultPoints) throw SectionFailure{};
-            double elev = real(line, 30, 39);
-            double load = real(line, 40, 49);
-            double defl = real(line, 55, 66);
+            const auto& col = rf::kDeflectionColumns;
+            double elev = real(line, col[rf::kDeflElev]);
+            double load = real(line, col[rf::kDeflArchLoad]);
+            double defl = real(line, col[rf::kDeflRadial]);
             r.ResDeflElev[0][c][k] = elev;
             r.ResConsLoad[0][c][k] = load;
             r.ResDeflection[0][c][k] = defl;
@@ -149,7 +136,7 @@ void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f, bool& e
         }
         line = f.read();
     }
-    ended = cut(line, 5, 39) == "RADIAL ADJUSTMENT, ARCH DEFLECTIONS";
+    ended = rf::isTitle(line, end);
     auto [first, last] = usedSlots(m);
     for (int s = first; s <= last; ++s)
         for (int p = 0; p < r.ResDeflCount[s]; ++p) {
@@ -162,13 +149,13 @@ void readDeflections(ResultsModel& r, const CaseModel& m, LineReader& f, bool& e
 // Section B: principal stresses on both faces, continuing after section A.
 void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ended)
 {
-    std::string_view line =
-        search(f, [](std::string_view l) { return cut(l, 4, 32) == "CANTILEVER PRINCIPAL STRESSES"; });
+    const rf::Title& end = rf::pltSectionEnd(rf::kStresses);
+    std::string_view line = search(f, rf::kStresses);
     line = f.read();
     int c = -1, k = 0;
-    while (cut(line, 5, 41) != "PRINCIPAL ARCH STRESSES LEFT ABUTMENT" && !f.eof()) {
-        if (!blank(cut(line, 10, 13))) {
-            c = slotNumber(line, 10, 13);
+    while (!rf::isTitle(line, end) && !f.eof()) {
+        if (!blank(columns(line, rf::kPltSlot))) {
+            c = slotNumber(line, rf::kPltSlot);
             k = 0;
             for (TabResult* t : {&r.ResStressElev, &r.ResPrin1Up, &r.ResPrin2Up, &r.ResAngleUp, &r.ResPrin1Down,
                                  &r.ResPrin2Down, &r.ResAngleDown})
@@ -176,19 +163,20 @@ void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ende
             r.ResStressCount[c] = 0;
         } else {
             if (c < 0 || k >= kResultPoints) throw SectionFailure{};
-            double elev = real(line, 15, 22);
-            double p1u = negate(real(line, 25, 32));
-            double p2u = negate(real(line, 35, 42));
+            const auto& col = rf::kStressColumns;
+            double elev = real(line, col[rf::kStressElev]);
+            double p1u = negate(real(line, col[rf::kStressUp1]));
+            double p2u = negate(real(line, col[rf::kStressUp2]));
             double au = 0;
             if (p1u != 0 || p2u != 0) {
-                au = angle(integer(line, 47, 49), integer(line, 50, 52));
+                au = angleIn(line, col[rf::kStressUpAngle]);
                 if (c >= kCrownSlot) au = negate(au);
             }
-            double p1d = negate(real(line, 71, 78));
-            double p2d = negate(real(line, 81, 88));
+            double p1d = negate(real(line, col[rf::kStressDown1]));
+            double p2d = negate(real(line, col[rf::kStressDown2]));
             double ad = 0;
             if (p1d != 0 || p2d != 0) {
-                ad = angle(integer(line, 93, 95), integer(line, 96, 98));
+                ad = angleIn(line, col[rf::kStressDownAngle]);
                 if (c < kCrownSlot) ad = negate(ad);
             }
             r.ResStressElev[0][c][k] = elev;
@@ -202,7 +190,7 @@ void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ende
         }
         line = f.read();
     }
-    ended = cut(line, 5, 41) == "PRINCIPAL ARCH STRESSES LEFT ABUTMENT";
+    ended = rf::isTitle(line, end);
     auto [first, last] = usedSlots(m);
     for (int s = first; s <= last; ++s)
         for (int p = 0; p < r.ResStressCount[s]; ++p) {
@@ -225,18 +213,17 @@ void readStresses(ResultsModel& r, const CaseModel& m, LineReader& f, bool& ende
         }
 }
 
-int archRows(const CaseModel& m) { return std::clamp(m.NbArcs, 0, kConsSlots); }
-
-// Reads the rows of a plane-of-centres table: after the title, three lines
-// passed over, then one row per arch with the given column ranges.
+// Reads a plane-of-centres table: its title, the lines before its rows,
+// then one row per arch, of which the five given columns are kept.
 void readCentres(std::array<std::array<double, kConsSlots>, 5>& table, const CaseModel& m, LineReader& f,
-                 const std::array<std::array<int, 2>, 5>& cols)
+                 const rf::Table& t, const std::array<const rf::Column*, 5>& cols)
 {
-    f.skip(3);
-    for (int i = 0; i < archRows(m); ++i) {
+    search(f, t.title);
+    f.skip(t.linesBeforeRows());
+    for (int i = 0; i < m.archRows(); ++i) {
         std::string_view line = f.read();
         std::array<double, 5> row{};
-        for (int j = 0; j < 5; ++j) row[j] = real(line, cols[j][0], cols[j][1]);
+        for (int j = 0; j < 5; ++j) row[j] = real(line, *cols[j]);
         for (int j = 0; j < 5; ++j) table[j][i] = row[j];
     }
 }
@@ -244,41 +231,41 @@ void readCentres(std::array<std::array<double, kConsSlots>, 5>& table, const Cas
 // Section C: the plane of centres (left side, or the only one).
 void readCentresLeft(ResultsModel& r, const CaseModel& m, LineReader& f)
 {
-    search(f, [](std::string_view l) { return trim(cut(l, 50, 79)) == "PLANE OF CENTERS DATA"; });
-    readCentres(r.ResCentresLeft, m, f, {{{5, 14}, {61, 70}, {75, 84}, {89, 98}, {103, 112}}});
+    std::array<const rf::Column*, 5> cols{};
+    for (int j = 0; j < 5; ++j) cols[j] = &rf::kCentreColumns[rf::kCentresKept[j]];
+    readCentres(r.ResCentresLeft, m, f, rf::kCentres, cols);
 }
 
 // Section D: the plane of centres of the right side of a two-centred dam.
 void readCentresRight(ResultsModel& r, const CaseModel& m, LineReader& f)
 {
-    search(f, [](std::string_view l) {
-        return trim(cut(l, 10, 119)) ==
-               "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)";
-    });
-    readCentres(r.ResCentresRight, m, f, {{{26, 35}, {40, 49}, {55, 64}, {70, 79}, {85, 94}}});
+    std::array<const rf::Column*, 5> cols{};
+    for (int j = 0; j < 5; ++j) cols[j] = &rf::kRightCentreColumns[j];
+    readCentres(r.ResCentresRight, m, f, rf::kRightCentres, cols);
 }
 
 // Section E: geometric properties of the cantilevers' cross-sections.
 void readCantileverSections(ResultsModel& r, LineReader& f)
 {
     std::string_view line = f.read();
-    while (trim(cut(line, 1, 90)) != "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE" && !f.eof()) {
-        if (trim(cut(line, 1, 81)) != "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER") {
+    while (!rf::isTitle(line, rf::kLeftAbutmentGeometry.title) && !f.eof()) {
+        if (!rf::isTitle(line, rf::kCantileverGeometry.title)) {
             line = f.read();
             continue;
         }
-        int n = slotNumber(line, 82, 83);
+        int n = slotNumber(line, rf::kGeometrySlot);
         for (auto& col : r.ResConsGeom) col[n].fill(0);
         r.ResConsGeomCount[n] = 0;
-        f.skip(11);
-        line = f.read();  // the 12th line after the title: the first row
+        f.skip(rf::kCantileverGeometry.linesBeforeRows());
+        line = f.read();  // the first row
         int rows = 0;
-        while (!blank(cut(line, 3, 8))) {
+        const auto& col = rf::kGeometryColumns;
+        while (!blank(columns(line, rf::kGeometryRowMark))) {
             if (rows >= kGeomRows) throw SectionFailure{};
-            double elev = real(line, 2, 8);
-            double offset = real(line, 12, 21);
-            double thickness = real(line, 23, 32);
-            double ang = real(line, 46, 52);
+            double elev = real(line, col[rf::kGeomElev]);
+            double offset = real(line, col[rf::kGeomOffset]);
+            double thickness = real(line, col[rf::kGeomThickness]);
+            double ang = real(line, col[rf::kGeomPhi]);
             r.ResConsGeom[0][n][rows] = elev;
             r.ResConsGeom[1][n][rows] = offset;
             r.ResConsGeom[2][n][rows] = thickness;
@@ -294,22 +281,22 @@ void readCantileverSections(ResultsModel& r, LineReader& f)
 // increasing order by the foundation elevation of each cantilever.
 void readAbutmentForces(ResultsModel& r, const CaseModel& m, LineReader& f)
 {
-    search(f,
-           [](std::string_view l) { return trim(cut(l, 1, 90)) == "RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS"; });
-    f.skip(17);
-    std::string_view line = f.read();  // the 18th line after the title: the first row
+    search(f, rf::kForces.title);
+    f.skip(rf::kForces.linesBeforeRows());
+    std::string_view line = f.read();  // the first row
     const int last = std::min(m.LastCons, kConsSlots - 1);
     int s = m.FirstCons;
-    while (cut(line, 1, 1) != "1") {
-        double e = real(line, 2, 9);
+    const auto& col = rf::kForceColumns;
+    while (columns(line, 1, int(rf::kPageBreak.size())) != rf::kPageBreak) {
+        double e = real(line, col[rf::kForceElev]);
         // A row that matches no remaining slot.
         if (s < 0 || s > last) throw SectionFailure{};
         double d = e - m.ConsBaseElev[s];
         if (d * d < kMatchTolerance) {
-            double f1 = real(line, 32, 41);
-            double a1 = real(line, 45, 49);
-            double f2 = real(line, 52, 61);
-            double a2 = real(line, 65, 69);
+            double f1 = real(line, col[rf::kForce1]);
+            double a1 = real(line, col[rf::kForceAngle1]);
+            double f2 = real(line, col[rf::kForce2]);
+            double a2 = real(line, col[rf::kForceAngle2]);
             r.ResAbutForce[0][s][0] = f1;
             r.ResAbutForce[0][s][1] = a1;
             r.ResAbutForce[0][s][2] = f2;
@@ -384,7 +371,7 @@ ResultsReadOutcome readResults(ResultsModel& r, const CaseModel& m, int nbCenter
             messages.error(kArchsNotFound);
     } else {
         for (int j = 0; j < 5; ++j)
-            for (int i = 0; i < archRows(m); ++i) r.ResCentresRight[j][i] = r.ResCentresLeft[j][i];
+            for (int i = 0; i < m.archRows(); ++i) r.ResCentresRight[j][i] = r.ResCentresLeft[j][i];
     }
     bool ok = section(out, [&] {
         LineReader f(outText);

@@ -95,7 +95,7 @@ struct CompleteResults {
             const double side = 1.0 + std::abs(c - 20);
             defl += slotHeader(std::to_string(c)) + "\r\n";
             stress += slotHeader(std::to_string(c)) + "\r\n";
-            geom += geomTitle(std::to_string(c)) + "\r\n" + filler(11, "") + "";
+            geom += geomTitle(std::to_string(c)) + "\r\n" + filler(rf::kCantileverGeometry.linesBeforeRows(), "") + "";
             for (double e : above(c)) {
                 const double depth = (top - e) / 100.0;
                 defl += deflPoint(f2(e), f2(2.0 * depth + 0.5), f2(-(1.0 - depth / 3.0) / side)) + "\r\n";
@@ -116,8 +116,8 @@ struct CompleteResults {
             centres += centresRow(*it, 0, 0, 500, 500 - t) + "\r\n";
         }
         out = "1                              VELTA  ARCH DAM ANALYSIS\r\n\r\n" + centresTitle() + "\r\n" +
-              filler(3, "") + centres + "\r\n" + geom + geomEnd() + "\r\n\r\n" + forcesTitle() + "\r\n" +
-              filler(17, "") + forces + pageStart() + "\r\n   END OF REPORT\r\n";
+              filler(rf::kCentres.linesBeforeRows(), "") + centres + "\r\n" + geom + geomEnd() + "\r\n\r\n" + forcesTitle() + "\r\n" +
+              filler(rf::kForces.linesBeforeRows(), "") + forces + pageStart() + "\r\n   END OF REPORT\r\n";
     }
 };
 

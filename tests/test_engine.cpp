@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include <Eigen/Dense>
 #include <cmath>
@@ -16,7 +17,6 @@ using namespace velta::engine;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 double simpson(const std::function<double(double)>& g, double a, double b, int n = 2000)
 {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include <cmath>
 #include <set>
@@ -11,7 +12,7 @@ using namespace velta::engine;
 
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 
 DamMesh meshOf(const CaseModel& m, int level = 1)
 {

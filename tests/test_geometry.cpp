@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include <cmath>
 #include <initializer_list>
@@ -261,11 +262,11 @@ TEST(GeometryMath, AbscisseAtElevationNearTheBase)
 // the abutment P where the ray from C at phi meets the axis circle.
 double constructedA(double phiDeg, double Zm, double R)
 {
-    const double phi = phiDeg * M_PI / 180;
+    const double phi = phiDeg * std::numbers::pi / 180;
     const double rho =
         -Zm * std::cos(phi) + std::sqrt(Zm * Zm * std::cos(phi) * std::cos(phi) - Zm * Zm + R * R);
     const double px = rho * std::sin(phi), py = Zm + rho * std::cos(phi);
-    return std::atan2(px, py) * 180 / M_PI;
+    return std::atan2(px, py) * 180 / std::numbers::pi;
 }
 
 TEST(GeometryMath, AngleConventions)

@@ -1,6 +1,7 @@
 // Drawing surface, fits, rectangle zoom and the 2D geometry views, checked
 // on the recording canvas's operation log.
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include <cmath>
 
@@ -87,7 +88,7 @@ TEST(Scaling, ShortCrestIsFittedByHeight)
     const double scale = 1000 / 314.0 * 3 / 4;
     EXPECT_NEAR(f.s.draw.ViewScale, scale, 1e-12);
     EXPECT_EQ(f.s.draw.ViewOriginX, 500);
-    EXPECT_EQ(f.s.draw.ViewOriginY, px(300 - 200 * std::cos(3.14159265358979323846 / 4) / 2 * scale));
+    EXPECT_EQ(f.s.draw.ViewOriginY, px(300 - 200 * std::cos(std::numbers::pi / 4) / 2 * scale));
     EXPECT_EQ(f.s.draw.ViewMidElevation, 50);
 }
 

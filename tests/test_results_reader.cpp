@@ -70,9 +70,9 @@ std::string pltWithStresses(std::initializer_list<std::string> lines)
 // and the given force rows.
 std::string minimalOut(std::initializer_list<std::string> forceRows)
 {
-    return centresTitle() + "\r\n" + filler(3) + centresRow(1200, 1, 2, 3, 4) + "\r\n" +
+    return centresTitle() + "\r\n" + filler(rf::kCentres.linesBeforeRows()) + centresRow(1200, 1, 2, 3, 4) + "\r\n" +
            centresRow(1100, 1, 2, 3, 4) + "\r\n" + centresRow(1000, 1, 2, 3, 4) + "\r\n" + geomEnd() + "\r\n" +
-           forcesTitle() + "\r\n" + filler(17) + joinLines(forceRows) + pageStart() + "\r\n";
+           forcesTitle() + "\r\n" + filler(rf::kForces.linesBeforeRows()) + joinLines(forceRows) + pageStart() + "\r\n";
 }
 
 }  // namespace
@@ -224,7 +224,7 @@ TEST(ResultsReader, SecondBlockOfASlotReplacesTheFirst)
     EXPECT_EQ(t.r.ResPrin1Up[0][20][1], 0);
 
     std::string out = sampleOut();
-    std::string second = geomTitle("20") + "\r\n" + filler(11) + geomRow("1150.0", "1.0", "2.0", "3.0") + "\r\n\r\n";
+    std::string second = geomTitle("20") + "\r\n" + filler(rf::kCantileverGeometry.linesBeforeRows()) + geomRow("1150.0", "1.0", "2.0", "3.0") + "\r\n\r\n";
     out.insert(out.rfind('\n', out.find("GEOMETRIC PROPERTIES AT THE ABUTMENT")) + 1, second);
     EXPECT_TRUE(t.read(samplePlt(), out).empty());
     EXPECT_EQ(t.r.ResConsGeomCount[20], 1);
@@ -371,7 +371,7 @@ TEST(ResultsReader, ForceRowPastTheLastSlotFailsKeepingEarlierRows)
 TEST(ResultsReader, RightPlaneIsCopiedEvenWhenTheLeftOneFailsPartWay)
 {
     Reader t;
-    std::string out = centresTitle() + "\r\n" + filler(3) + centresRow(1200, 1, 2, 3, 4) + "\r\n" +
+    std::string out = centresTitle() + "\r\n" + filler(rf::kCentres.linesBeforeRows()) + centresRow(1200, 1, 2, 3, 4) + "\r\n" +
                       centresRow(1100, 5, 6, 7, 8) + "\r\n" + Card{}.put(5, 14, "1000.0").text + "\r\n";
     // Stale values from an earlier tab in rows beyond this case's arches.
     t.r.ResCentresRight[0][3] = 77;
@@ -433,7 +433,7 @@ TEST(ResultsReader, EachFailingSectionHasItsMessageAndControls)
          {true, true, true, true, true, true}},
         {"bad geometry row", plt, replaced(out, someGeomRow, geomRow("1100.0", "x", "24.000", "0.00")), {kConsMsg},
          {true, true, true, true, false, true}},
-        {"geometry slot 99", plt, replaced(out, geomTitle("22"), geomTitle("99")), {kConsMsg},
+        {"geometry slot 99", plt, replaced(out, geomTitle("22", 1), geomTitle("99", 1)), {kConsMsg},
          {true, true, true, true, false, true}},
         // A missing end title of the cantilever sections is no failure.
         {"no geometry end", plt, without(out, "GEOMETRIC PROPERTIES AT THE ABUTMENT"), {},
@@ -460,7 +460,7 @@ TEST(ResultsReader, FailedSectionsKeepWhatTheyRead)
     for (int k = 0; k < 12; ++k) plt += deflPoint(std::to_string(1000 + k), "1.0", "-0.5") + "\r\n";
     plt += deflEnd() + "\r\n";
     // Twenty-two rows in one section block.
-    std::string out = geomTitle("20") + "\r\n" + filler(11);
+    std::string out = geomTitle("20") + "\r\n" + filler(rf::kCantileverGeometry.linesBeforeRows());
     for (int k = 0; k < 22; ++k) out += geomRow(std::to_string(1000 + k), "1.0", "2.0", "3.0") + "\r\n";
     out += "\r\n" + geomEnd() + "\r\n";
     auto msgs = t.read(plt, out);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/shell/Session.h"
+#include "deck/ResultFormat.h"
 
 namespace velta::test {
 
@@ -43,15 +44,33 @@ inline std::string joinLines(std::initializer_list<std::string> lines, const std
     return out;
 }
 
+namespace rf = velta::resultfile;
+
+// A title as the engine places it.
+inline std::string title(const rf::Title& t) { return at(t.column, std::string(t.text)); }
+// `value` in a column of the result file table.
+inline Card& put(Card& c, const rf::Column& col, const std::string& value)
+{
+    return c.put(col.first(), col.end, value);
+}
+
 // .PLT lines.
-inline std::string deflTitle() { return at(5, "RADIAL ADJUSTMENT CANTILEVER DEFLECTIONS"); }
-inline std::string deflEnd() { return at(5, "RADIAL ADJUSTMENT, ARCH DEFLECTIONS"); }
-inline std::string stressTitle() { return at(4, "CANTILEVER PRINCIPAL STRESSES"); }
-inline std::string stressEnd() { return at(5, "PRINCIPAL ARCH STRESSES LEFT ABUTMENT"); }
-inline std::string slotHeader(const std::string& c) { return Card{}.put(10, 13, c); }
+inline std::string deflTitle() { return title(rf::kDeflections); }
+inline std::string deflEnd() { return title(rf::pltSectionEnd(rf::kDeflections)); }
+inline std::string stressTitle() { return title(rf::kStresses); }
+inline std::string stressEnd() { return title(rf::pltSectionEnd(rf::kStresses)); }
+inline std::string slotHeader(const std::string& c)
+{
+    Card l;
+    return put(l, rf::kPltSlot, c);
+}
 inline std::string deflPoint(const std::string& elev, const std::string& load, const std::string& defl)
 {
-    return Card{}.put(30, 39, elev).put(40, 49, load).put(55, 66, defl);
+    const auto& col = rf::kDeflectionColumns;
+    Card l;
+    put(l, col[rf::kDeflElev], elev);
+    put(l, col[rf::kDeflArchLoad], load);
+    return put(l, col[rf::kDeflRadial], defl);
 }
 // Stresses as the file gives them (compression positive) with degrees and
 // minutes of each face.
@@ -59,51 +78,72 @@ inline std::string stressPoint(const std::string& elev, const std::string& up1, 
                                const std::string& upDeg, const std::string& upMin, const std::string& down1,
                                const std::string& down2, const std::string& downDeg, const std::string& downMin)
 {
-    return Card{}
-        .put(15, 22, elev)
-        .put(25, 32, up1)
-        .put(35, 42, up2)
-        .put(47, 49, upDeg)
-        .put(50, 52, upMin)
-        .put(71, 78, down1)
-        .put(81, 88, down2)
-        .put(93, 95, downDeg)
-        .put(96, 98, downMin);
+    const auto& col = rf::kStressColumns;
+    auto angle = [](Card& l, const rf::Column& c, const std::string& d, const std::string& m) {
+        l.put(c.first(), c.first() + rf::kDegreesWidth - 1, d);
+        l.put(c.first() + rf::kDegreesWidth, c.end, m);
+    };
+    Card l;
+    put(l, col[rf::kStressElev], elev);
+    put(l, col[rf::kStressUp1], up1);
+    put(l, col[rf::kStressUp2], up2);
+    angle(l, col[rf::kStressUpAngle], upDeg, upMin);
+    put(l, col[rf::kStressDown1], down1);
+    put(l, col[rf::kStressDown2], down2);
+    angle(l, col[rf::kStressDownAngle], downDeg, downMin);
+    return l;
 }
 
 // .OUT lines.
-inline std::string centresTitle() { return at(50, "PLANE OF CENTERS DATA"); }
+inline std::string centresTitle() { return title(rf::kCentres.title); }
 inline std::string centresRow(double e, double a, double b, double c, double d)
 {
     auto f = [](double x) { return std::to_string(x).substr(0, 9); };
-    return Card{}.put(5, 14, f(e)).put(61, 70, f(a)).put(75, 84, f(b)).put(89, 98, f(c)).put(103, 112, f(d));
+    const double values[5] = {e, a, b, c, d};
+    Card l;
+    for (int j = 0; j < 5; ++j) put(l, rf::kCentreColumns[rf::kCentresKept[j]], f(values[j]));
+    return l;
 }
-inline std::string rightCentresTitle()
-{
-    return at(10, "PLANE OF CENTERS DATA (FOR THE RIGHT SIDE PLANE, OR OUTER PLANE, IF 3 CENTERED GEOMETRY IS USED)");
-}
+inline std::string rightCentresTitle() { return title(rf::kRightCentres.title); }
 inline std::string rightCentresRow(double e, double a, double b, double c, double d)
 {
     auto f = [](double x) { return std::to_string(x).substr(0, 9); };
-    return Card{}.put(26, 35, f(e)).put(40, 49, f(a)).put(55, 64, f(b)).put(70, 79, f(c)).put(85, 94, f(d));
+    const double values[5] = {e, a, b, c, d};
+    Card l;
+    for (int j = 0; j < 5; ++j) put(l, rf::kRightCentreColumns[j], f(values[j]));
+    return l;
 }
-inline std::string geomTitle(const std::string& n)
+// The title of a cantilever's sections; the sample files, written by an
+// earlier engine, place it from `column` 1.
+inline std::string geomTitle(const std::string& n, int column = rf::kCantileverGeometry.title.column)
 {
-    return Card{}.at(1, "GEOMETRIC PROPERTIES FOR CANTILEVER NUMBER").put(82, 83, n);
+    Card l = at(column, std::string(rf::kCantileverGeometry.title.text));
+    return put(l, rf::kGeometrySlot, n);
 }
 inline std::string geomRow(const std::string& elev, const std::string& x, const std::string& t,
                            const std::string& angle)
 {
-    return Card{}.put(2, 8, elev).put(12, 21, x).put(23, 32, t).put(46, 52, angle);
+    const auto& col = rf::kGeometryColumns;
+    Card l;
+    put(l, col[rf::kGeomElev], elev);
+    put(l, col[rf::kGeomOffset], x);
+    put(l, col[rf::kGeomThickness], t);
+    return put(l, col[rf::kGeomPhi], angle);
 }
-inline std::string geomEnd() { return at(5, "GEOMETRIC PROPERTIES AT THE ABUTMENT ON THE LEFT SIDE"); }
-inline std::string forcesTitle() { return at(20, "RESOLUTION OF FORCES AND MOMENTS ON ABUTMENTS"); }
+inline std::string geomEnd() { return title(rf::kLeftAbutmentGeometry.title); }
+inline std::string forcesTitle() { return title(rf::kForces.title); }
 inline std::string forceRow(const std::string& elev, const std::string& f1, const std::string& a1,
                             const std::string& f2, const std::string& a2)
 {
-    return Card{}.put(2, 9, elev).put(32, 41, f1).put(45, 49, a1).put(52, 61, f2).put(65, 69, a2);
+    const auto& col = rf::kForceColumns;
+    Card l;
+    put(l, col[rf::kForceElev], elev);
+    put(l, col[rf::kForce1], f1);
+    put(l, col[rf::kForceAngle1], a1);
+    put(l, col[rf::kForce2], f2);
+    return put(l, col[rf::kForceAngle2], a2);
 }
-inline std::string pageStart() { return "1   VELTA"; }
+inline std::string pageStart() { return std::string(rf::kPageBreak) + "   VELTA"; }
 
 // n copies of a filler line.
 inline std::string filler(int n, const std::string& line = "  -----")

@@ -1,6 +1,7 @@
 // The quadratic solid elements: rigid-body modes, patch tests on distorted
 // meshes, consistent loads, stresses, supports and reactions.
 #include <gtest/gtest.h>
+#include <numbers>
 
 #include <cmath>
 
@@ -181,7 +182,7 @@ TEST(SolidFem, PressureOnAHalfRingSumsToTheProjectedArea)
 {
     const double ri = 8, ro = 10, h = 3;
     auto ring = [&](double a, double b, double c) {
-        const double th = M_PI * (6 - a) / 6, r = ri + (ro - ri) * b / 2;
+        const double th = std::numbers::pi * (6 - a) / 6, r = ri + (ro - ri) * b / 2;
         return Vec3(r * std::cos(th), r * std::sin(th), h * c);
     };
     for (const auto& [t, rule, name, map] : kKinds) {
@@ -290,7 +291,7 @@ TEST(SolidFemClosedForm, ThickRingUnderExternalPressureFollowsLame)
 {
     const double ri = 10, ro = 15, p = 1000, E = 4.32e8, nu = 0.2;
     auto ring = [&](double a, double b, double c) {
-        const double th = 0.5 * M_PI * (6 - a) / 6, r = ri + (ro - ri) * b / 3;
+        const double th = 0.5 * std::numbers::pi * (6 - a) / 6, r = ri + (ro - ri) * b / 3;
         return Vec3(r * std::cos(th), r * std::sin(th), 2 * c);
     };
     const double A = -p * ro * ro / (ro * ro - ri * ri), B = A * ri * ri;

@@ -30,16 +30,10 @@ namespace velta {
 
 namespace {
 
-std::vector<std::string> splitLines(const std::string& text)
+std::vector<std::string> textLines(const std::string& text)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    const std::vector<std::string_view> views = splitLines(text);
+    return {views.begin(), views.end()};
 }
 
 std::string upper(std::string t)
@@ -631,7 +625,7 @@ std::string programVersion()
 
 std::vector<std::string> methodLines(const std::string& outText)
 {
-    const auto lines = splitLines(outText);
+    const auto lines = textLines(outText);
     std::vector<std::string> out;
     std::vector<bool> taken(lines.size(), false);
     // The block under the heading that names the analysis or the method, on
@@ -658,7 +652,7 @@ std::vector<std::string> methodLines(const std::string& outText)
 
 std::vector<std::string> equilibriumLines(const std::string& outText)
 {
-    const auto lines = splitLines(outText);
+    const auto lines = textLines(outText);
     std::vector<std::string> out;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!contains(lines[i], {"EQUILIBRIUM"}) || !heading(lines[i].substr(pageBreak(lines[i]) ? 1 : 0))) continue;

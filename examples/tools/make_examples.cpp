@@ -12,6 +12,7 @@
 // agrees with its rows, the arches sit inside the described curves, the
 // abutment angles stay below 60 degrees and the sections stay thick enough.
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
@@ -28,7 +29,6 @@ using namespace velta;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 void require(bool ok, const std::string& what)
 {
@@ -141,7 +141,7 @@ double phiFor(const CaseModel& m, int u, double z, int upLoC, double halfWidth)
     const double rExt = AbscisseAtElevation(m.FaceTab[upLoC], u, z) -
                         AbscisseAtElevation(m.FaceTab[kUpstreamFace], u, z);
     require(halfWidth < rExt, "arch at " + f3(z) + " is wider than its radius");
-    return round2(std::asin(halfWidth / rExt) * 180 / kPi);
+    return round2(std::asin(halfWidth / rExt) * 180 / std::numbers::pi);
 }
 
 // Fills ArcTab (unit copy u): the lowest arch has code 1 and no angles, the
