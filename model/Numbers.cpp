@@ -162,9 +162,10 @@ std::string formatFixed(double x, int decimals)
             return out;
         }
     }
-    out = "0";
-    if (decimals > 0) out += "." + std::string(decimals, '0');
-    return out;
+    // "0", or "0." and the decimals' zeros.
+    std::string zero(decimals > 0 ? decimals + 2 : 1, '0');
+    if (decimals > 0) zero[1] = '.';
+    return zero;
 }
 
 std::string formatF2(double x) { return formatFixed(R2(x), 2); }
