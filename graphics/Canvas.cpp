@@ -81,10 +81,7 @@ void Canvas::polygon(const std::vector<int>& xy)
 {
     if (log_) {
         std::string op = "poly " + hex(brush_.color);
-        for (int v : xy) {
-            op += ' ';
-            op += std::to_string(v);
-        }
+        for (int v : xy) op += " " + std::to_string(v);
         log_->push_back(op);
     }
     if (xy.size() >= 6 && brush_.style == BrushStyle::Solid) paintPolygon(xy);

@@ -162,10 +162,9 @@ std::string formatFixed(double x, int decimals)
             return out;
         }
     }
-    // "0", or "0." and the decimals' zeros.
-    std::string zero(decimals > 0 ? decimals + 2 : 1, '0');
-    if (decimals > 0) zero[1] = '.';
-    return zero;
+    out = "0";
+    if (decimals > 0) out += "." + std::string(decimals, '0');
+    return out;
 }
 
 std::string formatF2(double x) { return formatFixed(R2(x), 2); }

@@ -35,13 +35,21 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 
+# The full output of each target is in BUILD_DIR/<target>.log; on success
+# its summary lines are shown, on a failure its last hundred lines.
 run_target() {
-    local target=$1
+    local target=$1 status=0
     shift
     echo "== $target for $seconds s"
     "$build/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$crashes/$target-" "$corpus/$target" "$@" 2>&1 | tail -n 25
-    return "${PIPESTATUS[0]}"
+        -artifact_prefix="$crashes/$target-" "$corpus/$target" "$@" > "$build/$target.log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        tail -n 100 "$build/$target.log"
+        echo "$target failed (status $status); the input is in $crashes" >&2
+        return "$status"
+    fi
+    grep -E "^INFO: seed corpus|^#[0-9]+[[:space:]]+(INITED|DONE)|^Done|^stat::(number_of_executed_units|new_units_added)" \
+        "$build/$target.log" || true
 }
 run_target fuzz_deck_reader examples tests/data/decks
 run_target fuzz_results_reader "$corpus/results_seeds"
