@@ -1,9 +1,10 @@
 # Installs the Debian packages VELTA needs to build, test and run, when any
-# is missing. Sourced by ./run.sh and ./test.sh.
+# is missing. Sourced by ./run.sh and ./test.sh. clang and its runtime
+# libraries build the libFuzzer targets; ccache speeds up repeated builds.
 velta_packages="cmake ninja-build g++ pkg-config qt6-base-dev libeigen3-dev libgtest-dev libgmock-dev
 libbenchmark-dev libjpeg-dev fonts-dejavu-core locales
 libsuitesparse-dev calculix-ccx poppler-utils
-libopenblas0-pthread"
+libopenblas0-pthread clang libclang-rt-14-dev ccache"
 # Locales with a decimal comma: the tests check that files come out the same
 # under them as under the C locale.
 velta_locales="fr_FR.UTF-8 de_DE.UTF-8"

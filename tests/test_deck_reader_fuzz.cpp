@@ -96,7 +96,9 @@ TEST(DeckReaderFuzz, MutatedDecksNeverCrash)
         for (int n : s.model.FaceRowsWork) ASSERT_LE(n, kTabRows - 1);
         ASSERT_LE(s.geo.ArcStringGrid.dataRows(), kMaxArcs);
         // A deck refused without an error always says why in a message.
-        if (!ok && !threw) EXPECT_FALSE(sink.entries.empty()) << deck;
+        if (!ok && !threw) {
+            EXPECT_FALSE(sink.entries.empty()) << deck;
+        }
         // An accepted case is written again, or refused with a conversion
         // error (a grout elevation that is no arch's).
         if (ok && s.main.caseValidated()) {

@@ -18,14 +18,6 @@ using namespace velta::engine;
 namespace {
 
 
-double simpson(const std::function<double(double)>& g, double a, double b, int n = 2000)
-{
-    const double h = (b - a) / n;
-    double s = g(a) + g(b);
-    for (int i = 1; i < n; ++i) s += (i % 2 ? 4 : 2) * g(a + i * h);
-    return s * h / 3;
-}
-
 const NodeResult& at(const AnalysisResult& r, int slot, double z)
 {
     for (const auto& c : r.cantilevers)
@@ -122,8 +114,9 @@ TEST(EngineReferences, T4)
     const AnalysisResult r = analyse(m, level(1, RockModel::Rigid));
     std::vector<CrownStresses> stresses;
     for (const auto& row : test::readCsv(dir + "/T4-fe-crown.csv")) {
-        if (std::abs(row[0] - 900) > 0.01)
+        if (std::abs(row[0] - 900) > 0.01) {
             EXPECT_NEAR(at(r, 20, row[0]).radial, row[1], 0.01 * std::abs(row[1])) << row[0];
+        }
         stresses.push_back({row[0], row[2], row[3], row[4], row[5]});
     }
     expectCrownStresses(r, stresses, 900);
@@ -425,9 +418,10 @@ TEST(EngineFiles, TheResultsReaderReadsThemBack)
                 EXPECT_NEAR(res.ResDeflElev[0][c.slot][k], r.arches[r.arches.size() - 1 - k].z, 1e-9);
                 EXPECT_NEAR(res.ResPrin1Up[0][c.slot][k], p.up.s1, 0.051);
                 EXPECT_NEAR(res.ResPrin2Down[0][c.slot][k], p.down.s2, 0.051);
-                if (p.up.s1 != 0 || p.up.s2 != 0)
+                if (p.up.s1 != 0 || p.up.s2 != 0) {
                     EXPECT_NEAR(std::remainder(res.ResAngleUp[0][c.slot][k] + p.up.angle, 180.0), 0, 0.02)
                         << c.slot << " " << k;
+                }
                 EXPECT_NEAR(std::remainder(res.ResAngleDown[0][c.slot][k] - p.down.angle, 180.0), 0, 0.02)
                     << c.slot << " " << k;
             }

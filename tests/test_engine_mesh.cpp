@@ -78,8 +78,9 @@ TEST(EngineMesh, ReferenceDamGridAndAbutments)
     EXPECT_LT(d.model.nodes.size(), 6800u);
     for (int s = m.FirstCons; s <= m.LastCons; ++s)
         for (const ArchLevel& a : g.arches)
-            if (a.z >= m.ConsBaseElev[s] - 0.01)
+            if (a.z >= m.ConsBaseElev[s] - 0.01) {
                 EXPECT_GE(d.nodeAt(m.ConsAngle[s], a.z, d.thicknessDivisions), 0) << s << " " << a.z;
+            }
     std::set<std::tuple<long, long, long>> pts;
     for (const auto& x : d.model.nodes) pts.insert({std::lround(x.x() * 1e4), std::lround(x.y() * 1e4), std::lround(x.z() * 1e4)});
     for (const auto& x : d.model.nodes)

@@ -203,7 +203,6 @@ CliRun runCli(const QStringList& args)
 
 TEST(ExportCommand, UsageAndRefusedCase)
 {
-    if (!QFileInfo::exists(QString(VELTA_BIN_DIR) + "/velta-cli")) GTEST_SKIP() << "velta-cli not built";
     TempDir dir;
     const QString csv = QString::fromStdString(dir.file("out.csv"));
     const QString plt = QString::fromStdString(testData("results/VELTA0.PLT"));

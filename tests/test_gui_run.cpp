@@ -88,12 +88,14 @@ struct RunWindow : ::testing::Test {
         w.syncFromState();
     }
     // The stand-in engine: waits, then writes the sample outputs under the
-    // base name it is given, in the folder it runs in.
+    // base name it is given, in the folder it runs in. The script becomes
+    // the waiting program itself (exec), so a stopped run leaves no process.
     void writeEngine(const std::string& wait)
     {
         const std::string path = prog.file("VELTA_DOS.exe");
-        test::writeFile(path, "#!/bin/sh\nsleep " + wait + "\ncp '" + testData("results/results_case.OUT") +
-                                  "' \"$1.OUT\"\ncp '" + testData("results/VELTA0.PLT") + "' \"$1.PLT\"\n");
+        test::writeFile(path, "#!/bin/sh\nexec '" VELTA_STAND_IN_ENGINE "' " + wait + " '" +
+                                  testData("results/results_case.OUT") + "' \"$1.OUT\" '" +
+                                  testData("results/VELTA0.PLT") + "' \"$1.PLT\"\n");
         QFile::setPermissions(QString::fromStdString(path),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }

@@ -170,7 +170,9 @@ TEST(SolverRun, AnEngineWithoutResultsIsReportedInOneMessage)
         ASSERT_EQ(sink.entries.size(), 1u) << c.script;
         EXPECT_EQ(sink.entries[0].kind, MessageKind::Error);
         EXPECT_EQ(sink.entries[0].text.substr(0, expected.size()), expected);
-        if (expected.back() == ' ') EXPECT_EQ(sink.entries[0].text, expected + prog.path().substr(0, prog.path().size() - 1));
+        if (expected.back() == ' ') {
+            EXPECT_EQ(sink.entries[0].text, expected + prog.path().substr(0, prog.path().size() - 1));
+        }
     }
 }
 
@@ -215,7 +217,9 @@ TEST(SolverRun, ADeckThatCannotBeWrittenStopsTheRun)
     s.model.ArcTab(0, 0, 1) = "x";
     bool read = false;
     auto runner = makeQProcessRunner();
-    EXPECT_FALSE(LancerCalcul(s, *runner, {[&] { read = true; }, nullptr, nullptr}));
+    RunHooks hooks;
+    hooks.readResults = [&] { read = true; };
+    EXPECT_FALSE(LancerCalcul(s, *runner, hooks));
     EXPECT_FALSE(read);
     ASSERT_EQ(sink.entries.size(), 1u);
 }

@@ -740,25 +740,8 @@ TEST(ScratchArea, AnInstalledCopyWritesNothingBesideItself)
 
 // With the real deck reader.
 
-bool deckReaderAvailable()
-{
-    TempDir d;
-    writeDeck(d.file("probe.dat"), "probe");
-    ListSink sink;
-    FixedPrompter prompter;
-    Session s{sink, prompter};
-    bool ok = true;
-    try {
-        LectureDonnees(s, ok, d.file("probe.dat"));
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
-}
-
 TEST_F(Tabs, RealReaderOpensParksAndBringsBackADeck)
 {
-    if (!deckReaderAvailable()) GTEST_SKIP() << "the deck reader is not available in this build";
     tabs.readDeck = LectureDonnees;
     const std::string path = dir.file("real.dat");
     writeDeck(path, "Real dam");
