@@ -139,7 +139,9 @@ TEST(EngineFamily, EveryMemberAnalysesAtTheDefaultLevelInBalance)
         ASSERT_EQ(int(r.cantilevers.size()), m.LastCons - m.FirstCons + 1);
         // Water and weight are balanced by the rock; temperatures add none.
         EXPECT_GT(r.applied.y(), 0);
-        if (f.weight) EXPECT_LT(r.applied.z(), 0);
+        if (f.weight) {
+            EXPECT_LT(r.applied.z(), 0);
+        }
         EXPECT_LT((r.reaction - r.applied).norm(), 1e-6 * r.applied.norm());
         EXPECT_NEAR(r.reactionMoment, r.appliedMoment, 1e-6 * r.applied.norm() * 100);
         EXPECT_LT(r.residual, 1e-8);
