@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include "forms/DeckReader.h"
 #include "model/Units.h"
@@ -68,6 +69,29 @@ void switchToSI(Session& s)
 {
     s.model.UnitSystem = 1 - s.model.UnitSystem;
     s.main.UniteMenuCaption = unitMenuCaption(s.model.UnitSystem);
+}
+
+namespace {
+
+void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toStdString().c_str());
+}
+
+}  // namespace
+
+bool ensureGuiApplication(char** argv, const std::string& command, std::unique_ptr<QGuiApplication>& app)
+{
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(toolkitMessage);
+        static int appArgc = 1;
+        app = std::make_unique<QGuiApplication>(appArgc, argv);
+        return true;
+    }
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
+    std::fprintf(stderr, "%s: no graphical application to draw with\n", command.c_str());
+    return false;
 }
 
 }  // namespace velta::cli

@@ -1,7 +1,9 @@
 #pragma once
 // What the batch tool's subcommands share: messages to stderr, a prompter
 // that cancels every question, and opening a case as File > Open does.
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/shell/Session.h"
@@ -34,6 +36,13 @@ bool openCase(Session& s, const std::string& path);
 // or no stresses, or ended before the end of its tables (the reader passes
 // over a section that runs to the end of the file). True when whole.
 bool tablesWhole(Session& s, const ResultsReadOutcome& read, const std::string& plt, const std::string& command);
+
+// Texts and pictures need the font system of a GUI application; no window
+// is shown. Makes one in `app` when the program has none yet (offscreen
+// unless a platform is chosen), keeping the toolkit's own notes (runtime
+// folders, fonts) off stderr but for its critical errors. Returns false,
+// after saying so for `command`, when a non-graphical application runs.
+bool ensureGuiApplication(char** argv, const std::string& command, std::unique_ptr<QGuiApplication>& app);
 
 // Switches the session to SI units as the Data menu's unit entry does.
 void switchToSI(Session& s);

@@ -23,13 +23,6 @@ void say(const std::string& text)
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-// The toolkit's own notes (runtime folders, fonts) are not messages of the
-// command: only its critical errors reach stderr.
-void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg) say(text.toStdString());
-}
-
 bool readResults(Session& s, const DrawOptions& o)
 {
     const std::string folder = QFileInfo(QString::fromStdString(o.pltPath)).absolutePath().toStdString();
@@ -49,17 +42,8 @@ int draw(int argc, char** argv)
         return 2;
     }
 
-    // Texts need the font system of a GUI application; no window is shown.
     std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(toolkitMessage);
-        static int appArgc = 1;
-        app = std::make_unique<QGuiApplication>(appArgc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        say("velta-cli draw: no graphical application to draw with");
-        return 1;
-    }
+    if (!ensureGuiApplication(argv, "velta-cli draw", app)) return 1;
 
     BatchSession batch;
     Session& s = batch.session;

@@ -28,11 +28,6 @@ void say(const std::string& text)
     std::fflush(stderr);
 }
 
-void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg) say(text.toStdString());
-}
-
 std::string readText(const std::string& path)
 {
     QFile f(QString::fromStdString(path));
@@ -74,17 +69,8 @@ int report(int argc, char** argv)
     }
     const std::string casePath = positional[0], pdfPath = positional[1];
 
-    // Texts and PDF pages need the font system of a GUI application.
     std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(toolkitMessage);
-        static int appArgc = 1;
-        app = std::make_unique<QGuiApplication>(appArgc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        say("velta-cli report: no graphical application to draw with");
-        return 1;
-    }
+    if (!ensureGuiApplication(argv, "velta-cli report", app)) return 1;
 
     // No results given: the analysis as `velta-cli run` does it.
     QTemporaryDir scratch;

@@ -50,13 +50,6 @@ void say(const std::string& text)
     std::fflush(stderr);
 }
 
-// The toolkit's own notes (runtime folders, fonts) are not messages of the
-// command: only its critical errors reach stderr.
-void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg) say(text.toStdString());
-}
-
 // Draws one view on a white picture of the draw command's default size and
 // saves it. Returns false, after saying why, when it could not be done.
 bool drawPicture(Session& s, const std::string& view, const std::string& path)
@@ -112,17 +105,8 @@ int run(int argc, char** argv)
     if (!level.empty()) engineArgs.push_back(level);
     if (!rock.empty()) engineArgs.insert(engineArgs.end(), {"--rock", rock});
 
-    // Texts need the font system of a GUI application; no window is shown.
     std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(toolkitMessage);
-        static int appArgc = 1;
-        app = std::make_unique<QGuiApplication>(appArgc, argv);
-    } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        say("velta-cli run: no graphical application to draw with");
-        return 1;
-    }
+    if (!ensureGuiApplication(argv, "velta-cli run", app)) return 1;
 
     BatchSession batch; // ProgramDir: the folder of velta-cli, where the engine lies
     Session& s = batch.session;
