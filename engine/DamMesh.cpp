@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "model/Numbers.h"
 
@@ -9,7 +10,7 @@ namespace velta::engine {
 
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 
 struct Knot {
     double z, phi, A; // A magnitude, the slot's rounded angle at the arches

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <map>
 
 #include "engine/solid/Fem.h"
@@ -11,7 +12,7 @@ namespace velta::engine {
 
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 using solid::Vec3;
 
 Eigen::Matrix3d tensor(const solid::Stress& s)
