@@ -116,10 +116,117 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
     // Stresses: the adjusted structure's and, when separate, the weight's
     // on the independent cantilevers.
     std::vector<solid::Stress> sigma = averagedStresses(model, a.damElements, s.main.u, &out.stressError);
+    std::vector<solid::Stress> adjustedOnly;
     if (a.weightSeparate) {
+        adjustedOnly = sigma;
         const auto w = averagedStresses(a.weightModel, a.damElements, s.weight.u, nullptr);
         for (size_t n = 0; n < sigma.size(); ++n) sigma[n] += w[n];
     }
+    // The load split is of the adjusted structure's loads: the weight on
+    // independent cantilevers is not among them.
+    const std::vector<solid::Stress>& adjusted = a.weightSeparate ? adjustedOnly : sigma;
+
+    // Columns of element corners at each layer row (signed angles,
+    // increasing): the arch cuts beside a grid point are taken there.
+    std::map<long long, std::vector<double>> cornerColumns;
+    for (const auto& [key, id] : mesh.index)
+        if (std::get<2>(key) == 1) cornerColumns[std::get<0>(key)].push_back(mesh.param[id].a);
+    for (auto& [z, v] : cornerColumns) std::sort(v.begin(), v.end());
+
+    // Through the thickness on the ray at signed angle aCol and elevation
+    // z (a layer row), with r the distance from the extrados centre: the
+    // cantilever's radial shear on the horizontal cut per unit width of
+    // upstream face, (1/Re) integral of tau_rz r dr, and the arch cut's hoop
+    // force and radial shear, integrals of sigma_hh and tau_hr. Simpson on
+    // each division. False where the column has no node.
+    struct ThroughCut {
+        double Q = 0, N = 0, V = 0, beta = 0, re = 0;
+    };
+    auto throughCut = [&](double aCol, double z, ThroughCut& t) {
+        t = ThroughCut();
+        t.beta = g.betaOfA(aCol, z);
+        const SectionPoint sec = g.section(t.beta, z);
+        const Vec3 h(std::cos(t.beta * kDeg), std::sin(t.beta * kDeg), 0);
+        t.re = g.upCentre(t.beta < 0 ? kLeft : kRight, z) - g.upFace(z);
+        const double dt = sec.thickness / nT;
+        for (int k = 0; k <= 2 * nT; ++k) {
+            const int id = mesh.nodeAt(aCol, z, k);
+            if (id < 0) return false;
+            const double w = dt / 6 * ((k == 0 || k == 2 * nT) ? 1 : (k % 2 ? 4 : 2));
+            const double r = t.re - sec.thickness * double(k) / (2 * nT);
+            const Eigen::Matrix3d S = tensor(adjusted[id]);
+            t.Q += w * sec.ray.dot(S.col(2)) * r;
+            t.N += w * h.dot(S * h);
+            t.V += w * h.dot(S * sec.ray);
+        }
+        t.Q /= t.re;
+        return true;
+    };
+    // Derivative at x of the parabola through three points.
+    auto slope3 = [](const double* zs, const double* qs, double x) {
+        double d = 0;
+        for (int j = 0; j < 3; ++j) {
+            double term = 0;
+            for (int m = 0; m < 3; ++m) {
+                if (m == j) continue;
+                double prod = 1;
+                for (int l = 0; l < 3; ++l)
+                    if (l != j && l != m) prod *= x - zs[l];
+                term += prod;
+            }
+            double den = 1;
+            for (int l = 0; l < 3; ++l)
+                if (l != j) den *= zs[j] - zs[l];
+            d += qs[j] * term / den;
+        }
+        return d;
+    };
+    // The loads carried at a grid point, from the radial equilibrium of a
+    // piece of the dam between two horizontal and two radial cuts, per unit
+    // of upstream face: the water pressure equals the cantilever's load
+    // dQ/dz plus the arch's, which is N / Re (the ring formula) plus
+    // (1 / Re) dV/dtheta (its radial shear changing along the arch). The
+    // cantilever's load is taken from its shear, the arch's is the rest;
+    // the two parts of the arch's are kept as a check of the split.
+    auto loadSplit = [&](NodeResult& r, double baseElev) {
+        std::vector<double> zs, qs;
+        for (double z : mesh.rows) {
+            if (z < baseElev - 0.01) continue;
+            ThroughCut t;
+            if (throughCut(r.a, z, t)) {
+                zs.push_back(z);
+                qs.push_back(t.Q);
+            }
+        }
+        double cant = 0;
+        const int n = int(zs.size());
+        int i = 0;
+        while (i < n && std::abs(zs[i] - r.z) > 1e-6) ++i;
+        if (i < n && n >= 3) {
+            const int first = std::clamp(i - 1, 0, n - 3);
+            cant = slope3(&zs[first], &qs[first], r.z);
+        } else if (i < n && n == 2) {
+            cant = (qs[1] - qs[0]) / (zs[1] - zs[0]);
+        }
+        r.cantLoad = cant / 1000;
+        r.archLoad = r.pressure - r.cantLoad;
+        ThroughCut here;
+        if (!throughCut(r.a, r.z, here)) return;
+        r.archRing = -here.N / here.re / 1000;
+        // The arch's shear gradient from the corner columns on either side
+        // (one side at an abutment).
+        const auto col = cornerColumns.find(std::llround(r.z * 1e5));
+        if (col == cornerColumns.end()) return;
+        const std::vector<double>& v = col->second;
+        const auto it = std::lower_bound(v.begin(), v.end(), r.a - 1e-9);
+        ThroughCut lo, hi;
+        const bool hasLo = it != v.begin() && throughCut(*(it - 1), r.z, lo);
+        const bool hasHi = it != v.end() && it + 1 != v.end() && throughCut(*(it + 1), r.z, hi);
+        const ThroughCut& p0 = hasLo ? lo : here;
+        const ThroughCut& p1 = hasHi ? hi : here;
+        if ((hasLo || hasHi) && p1.beta != p0.beta)
+            r.archShear = (p1.V - p0.V) / ((p1.beta - p0.beta) * kDeg) / here.re / 1000;
+    };
 
     // Equilibrium.
     auto addBalance = [&](const LoadSolution& ls) {
@@ -173,13 +280,6 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
             r.Nhv += w * shz;
             r.Mhv += w * shz * lever;
         }
-        // The arch's share by the ring formula: the hoop force over the
-        // extrados radius is the radial load the arch carries per unit of
-        // upstream face; the cantilever carries the rest.
-        const Side side = beta < 0 ? kLeft : kRight;
-        const double re = g.upCentre(side, z) - g.upFace(z);
-        r.archLoad = -r.Nh / re / 1000;
-        r.cantLoad = r.pressure - r.archLoad;
         // Face stresses: the faces' directions in the vertical section.
         const double z0 = std::max(g.base, z - 0.5), z1 = std::min(g.top, z + 0.5);
         const SectionPoint s0 = g.section(beta, z0), s1 = g.section(beta, z1);
@@ -218,15 +318,35 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
             const double z = g.arches[k].z;
             if (z < cr.baseElev - 0.01) break;
             cr.points.push_back(nodeResult(cr.angle, z));
+            loadSplit(cr.points.back(), cr.baseElev);
         }
-        // At the foundation the rock takes the load directly: the water
-        // pressure is shared in the proportion of the two actions, each
-        // share kept between none and all of it.
+        // At the foundation the rock takes the load directly, and the
+        // cantilever's shear at the corner with the rock is no measure of
+        // its load there: the pressure is shared as the lowest interval
+        // between arches shares it on average (the change of the
+        // cantilever's shear over the interval against the mean pressure),
+        // each share kept between none and all of it.
         if (!cr.points.empty()) {
             NodeResult& foot = cr.points.back();
-            const double total = foot.archLoad + foot.cantLoad;
-            const double share = std::abs(total) > 1e-9 ? std::clamp(foot.archLoad / total, 0.0, 1.0) : 0.0;
-            foot.archLoad = foot.pressure * share;
+            double archShare = 0;
+            ThroughCut t0, t1;
+            if (cr.points.size() >= 2) {
+                const NodeResult& above = cr.points[cr.points.size() - 2];
+                // The interval starts at the first layer a quarter of the
+                // way up, the same on every level of refinement: the nodes
+                // on the foundation sit on the corners with the rock.
+                const auto row = std::lower_bound(mesh.rows.begin(), mesh.rows.end(),
+                                                  foot.z + 0.25 * (above.z - foot.z) - 1e-6);
+                const double z0 = row != mesh.rows.end() && *row < above.z - 1e-6 ? *row : foot.z;
+                const double meanP = kWater / 1000 *
+                                     (std::max(0.0, c.reservoir - 0.5 * (z0 + above.z)) -
+                                      std::max(0.0, c.tailwater - 0.5 * (z0 + above.z)));
+                if (meanP > 1e-9 && throughCut(foot.a, z0, t0) && throughCut(above.a, above.z, t1)) {
+                    const double meanCant = (t1.Q - t0.Q) / (above.z - z0) / 1000;
+                    archShare = std::clamp(1 - meanCant / meanP, 0.0, 1.0);
+                }
+            }
+            foot.archLoad = foot.pressure * archShare;
             foot.cantLoad = foot.pressure - foot.archLoad;
         }
         out.cantilevers.push_back(cr);

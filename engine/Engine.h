@@ -35,6 +35,9 @@ struct NodeResult {
     double radial = 0, tangential = 0, vertical = 0; // ft; radial negative downstream
     double pressure = 0;                             // water on the faces, net downstream, kips/ft2
     double archLoad = 0, cantLoad = 0;               // downstream loads carried, kips/ft2 of upstream face
+    // The arch's load in two parts, for checking the split: the hoop
+    // force's (ring formula) and its radial shear's change along the arch.
+    double archRing = 0, archShear = 0;
     double thickness = 0;
     // Stress resultants: hoop and vertical forces (lb/ft), moments (ft-lb/ft).
     double Nh = 0, Nv = 0, Nhv = 0, Mh = 0, Mv = 0, Mhv = 0;
