@@ -468,7 +468,7 @@ void methodSection(ReportPainter& r, const Session& s, const std::string& outTex
     }
     if (!method.empty()) r.preformatted(method);
     if (!equilibrium.empty()) {
-        r.heading("Equilibrium check", 2);
+        r.heading("2.1 Equilibrium check", 2);
         r.preformatted(equilibrium);
     }
 }
