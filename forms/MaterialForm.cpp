@@ -4,6 +4,7 @@
 
 #include "forms/CaseChecks.h"
 #include "model/Numbers.h"
+#include "model/UnitRefresh.h"
 #include "model/Units.h"
 
 namespace velta {
@@ -52,7 +53,6 @@ bool LectureMateriau(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    const int other = 1 - u;
     const auto& f = s.mat;
     bool ok = true;
     try {
@@ -83,17 +83,9 @@ bool LectureMateriau(CaseEditors& s)
     }
 
     // The other unit system's copy, from whatever the current copy now holds.
-    m.Ec[other] = convertValue(Quantity::Modulus, m.Ec[u], u);
-    m.Nuc[other] = m.Nuc[u];
-    m.Wc[other] = convertValue(Quantity::UnitWeight, m.Wc[u], u);
-    m.Thec[other] = convertValue(Quantity::ThermalCoeff, m.Thec[u], u);
-    m.Nur[other] = m.Nur[u];
-    if (!trim(f.EREdit).empty()) m.Er[other] = convertValue(Quantity::Modulus, m.Er[u], u);
-    for (int r = 0; r < n; ++r) {
-        m.DefTab(other, 0, r) = convertCell(Quantity::Length, m.DefTab(u, 0, r), u, 3);
-        m.DefTab(other, 1, r) = convertCell(Quantity::Modulus, m.DefTab(u, 1, r), u, 2);
-        m.DefTab(other, 2, r) = convertCell(Quantity::Modulus, m.DefTab(u, 2, r), u, 2);
-    }
+    RefreshConditions when;
+    when.uniformModulusTyped = !trim(f.EREdit).empty();
+    refreshOtherUnitCopy(m, UnitEditor::Materials, u, when);
     return ok;
 }
 

@@ -83,15 +83,24 @@ TEST(MaterialForm, ModuliTableIsStoredAsTypedAndConvertedWithItsFormats)
     EXPECT_EQ(d(kSI, 0, 0), "30.480"); // elevations with three decimals
     EXPECT_EQ(d(kSI, 1, 0), "20.69");  // moduli with two
     EXPECT_EQ(d(kSI, 1, 2), "27.58");
+    EXPECT_EQ(d(kSI, 0, 2), "60.960");
     EXPECT_EQ(d(kSI, 2, 2), "");
     EXPECT_TRUE(f.s.model.VariableModuli);
 
-    // A cell that is not a number fails the conversion after the commit.
+    // A cell that is not a number fails the conversion after the commit. The
+    // rows are refreshed from the lowest up: the row below the faulty cell
+    // is converted, the row above keeps its old copy.
     g.cell(1, 2) = "3,5";
+    g.cell(1, 3) = "2";
+    g.cell(1, 1) = "6";
+    g.cell(0, 1) = "210";
     f.s.main.MateriauxMenu = false;
     EXPECT_THROW(LectureMateriau(f.s), ConversionError);
     EXPECT_TRUE(f.s.main.MateriauxMenu);
     EXPECT_EQ(d(kImperial, 1, 1), "3,5");
+    EXPECT_EQ(d(kSI, 1, 0), "13.79");
+    EXPECT_EQ(d(kSI, 1, 2), "27.58");
+    EXPECT_EQ(d(kSI, 0, 2), "60.960");
 }
 
 TEST(MaterialForm, VariableModuliKeepOrTakeTheUniformModulus)
