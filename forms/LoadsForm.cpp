@@ -9,11 +9,9 @@
 
 namespace velta {
 
-void LoadsFormActivate(CaseEditors& s)
+void LoadsFormActivate(const CaseModel& m, LoadsEditorState& f)
 {
-    const CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    auto& f = s.loads;
     const bool si = u == kSI;
     const int n = m.archRows();
 
@@ -88,7 +86,7 @@ bool LoadsOKButtonClick(CaseEditors& s)
         s.messages.error(noGroutArchText());
         return false;
     }
-    if (!confirmUnusualValues(s, "Loads", unusualLoads(s))) return false;
+    if (!confirmUnusualValues(s.prompter, "Loads", unusualLoads(s.model, s.loads))) return false;
     return LectureChargement(s);
 }
 

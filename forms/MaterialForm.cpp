@@ -9,18 +9,16 @@
 
 namespace velta {
 
-void DefRadioGroupClick(CaseEditors& s, int kind)
+void DefRadioGroupClick(MaterialEditorState& f, int kind)
 {
-    s.mat.DefRadioGroup = kind == 1 ? 1 : 0;
+    f.DefRadioGroup = kind == 1 ? 1 : 0;
     // Variable moduli: the uniform field is disabled and the table enabled.
-    s.mat.erEnabled = s.mat.DefRadioGroup == 0;
+    f.erEnabled = f.DefRadioGroup == 0;
 }
 
-void MaterialFormActivate(CaseEditors& s)
+void MaterialFormActivate(const CaseModel& m, MaterialEditorState& f)
 {
-    const CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    auto& f = s.mat;
     const bool si = u == kSI;
     f.modulusUnit = si ? "GPa" : "E6 psi";
     f.weightUnit = si ? "kg/m3" : "pounds per cubit foot";
@@ -38,7 +36,7 @@ void MaterialFormActivate(CaseEditors& s)
     g.cell(1, 0) = si ? "Left modulus(GPa)" : "Left modulus(E6 psi)";
     g.cell(2, 0) = si ? "Right modulus(GPa)" : "Right modulus(E6 psi)";
 
-    DefRadioGroupClick(s, m.VariableModuli ? 1 : 0);
+    DefRadioGroupClick(f, m.VariableModuli ? 1 : 0);
 
     const int n = m.archRows();
     g.setDataRows(n);
@@ -97,7 +95,7 @@ bool MaterialOKButtonClick(CaseEditors& s)
             return false;
         }
     }
-    if (!confirmUnusualValues(s, "Material properties", unusualMaterials(s))) return false;
+    if (!confirmUnusualValues(s.prompter, "Material properties", unusualMaterials(s.model, s.mat))) return false;
     return LectureMateriau(s);
 }
 
