@@ -2,11 +2,14 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
+
+#include "model/FileWriter.h"
 
 namespace velta {
 
@@ -72,7 +75,9 @@ bool decodeInto(std::FILE* file, QImage& out)
     return true;
 }
 
-bool encodeFrom(std::FILE* file, const QImage& rgb, int quality)
+// Encodes into a buffer that libjpeg allocates and grows; the caller frees
+// *buffer (also after a failure, when it may already hold a part).
+bool encodeTo(unsigned char** buffer, unsigned long* size, const QImage& rgb, int quality)
 {
     jpeg_compress_struct cinfo;
     ErrorManager err;
@@ -84,7 +89,7 @@ bool encodeFrom(std::FILE* file, const QImage& rgb, int quality)
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
+    jpeg_mem_dest(&cinfo, buffer, size);
     cinfo.image_width = static_cast<JDIMENSION>(rgb.width());
     cinfo.image_height = static_cast<JDIMENSION>(rgb.height());
     cinfo.input_components = 3;
@@ -112,14 +117,29 @@ QImage decodeJpeg(const std::string& path)
     return out;
 }
 
+QByteArray encodeJpegBytes(const QImage& image, int quality)
+{
+    if (image.isNull()) return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool ok = encodeTo(&buffer, &size, rgb, quality);
+    QByteArray bytes;
+    if (ok && buffer && size > 0) bytes = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    std::free(buffer);
+    return bytes;
+}
+
 bool encodeJpeg(const QImage& image, const std::string& path, int quality)
 {
-    if (image.isNull()) return false;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    const bool ok = encodeFrom(file.get(), rgb, quality);
-    return std::fclose(file.release()) == 0 && ok;
+    const QByteArray bytes = encodeJpegBytes(image, quality);
+    if (bytes.isEmpty()) return false;
+    try {
+        writeFileAtomically(path, bytes);
+    } catch (const FileWriteError&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace velta

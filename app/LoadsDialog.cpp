@@ -126,7 +126,7 @@ TChargementFiche::TChargementFiche(Session& session, std::function<void()> redra
 void TChargementFiche::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        runCommand(s_, [this] { LoadsFormActivate(s_); });
+        runCommand(s_, [this] { LoadsFormActivate(s_.model, s_.loads); });
         refresh();
     }
     QDialog::showEvent(event);

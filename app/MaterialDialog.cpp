@@ -102,7 +102,7 @@ TMateriauFiche::TMateriauFiche(Session& session, std::function<void()> redraw2D,
     connect(defGroup_, &QButtonGroup::idClicked, this, [this](int id) {
         if (refreshing_) return;
         defGrid_->commitPendingEdit();
-        runCommand(s_, [this, id] { DefRadioGroupClick(s_, id); });
+        runCommand(s_, [this, id] { DefRadioGroupClick(s_.mat, id); });
         refresh();
     });
     connect(ok, &QPushButton::clicked, this, &TMateriauFiche::OKButtonClick);
@@ -114,7 +114,7 @@ TMateriauFiche::TMateriauFiche(Session& session, std::function<void()> redraw2D,
 void TMateriauFiche::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        runCommand(s_, [this] { MaterialFormActivate(s_); });
+        runCommand(s_, [this] { MaterialFormActivate(s_.model, s_.mat); });
         refresh();
     }
     QDialog::showEvent(event);

@@ -142,7 +142,7 @@ struct BigDam {
     }
 };
 
-template <bool (*Show)(CaseViews&, Canvas&)> void BM_View(benchmark::State& state)
+template <bool (*Show)(const ViewContext&, Canvas&)> void BM_View(benchmark::State& state)
 {
     ensureApp();
     BigDam dam;

@@ -8,7 +8,7 @@ option(VELTA_DOC_PICTURES "Draw the user guide's pictures with velta-cli on the 
 # velta_make_examples OUTDIR writes the decks of examples/ with the deck
 # writer (with --family, the family of test dams of tests/data/family). Built on request only: cmake --build BUILD --target velta_make_examples
 add_executable(velta_make_examples EXCLUDE_FROM_ALL examples/tools/make_examples.cpp)
-target_link_libraries(velta_make_examples PRIVATE velta_deck)
+target_link_libraries(velta_make_examples PRIVATE velta_geometry velta_deck)
 
 if(VELTA_BUILD_DOCS)
   add_executable(velta_mdpdf docs/tools/mdpdf.cpp)

@@ -47,9 +47,8 @@ std::optional<std::string> missingArchValue(const CaseModel& m)
     return std::nullopt;
 }
 
-std::vector<std::string> unusualMaterials(const CaseEditors& s)
+std::vector<std::string> unusualMaterials(const CaseModel& m, const MaterialEditorState& f)
 {
-    const MaterialEditorState& f = s.mat;
     std::vector<std::string> out;
     auto positive = [&out](const std::string& name, const std::string& text, const std::string& unit) {
         if (auto v = tryParseNumber(text); v && !(*v > 0))
@@ -70,21 +69,20 @@ std::vector<std::string> unusualMaterials(const CaseEditors& s)
         for (int r = 1; r <= g.dataRows(); ++r)
             for (int c : {1, 2})
                 positive(std::string(c == 1 ? "left" : "right") + " rock modulus of the arch at elevation " +
-                             withUnit(trim(g.cellOrEmpty(0, r)), lengthUnit(s.model.UnitSystem)),
+                             withUnit(trim(g.cellOrEmpty(0, r)), lengthUnit(m.UnitSystem)),
                          g.cellOrEmpty(c, r), f.modulusUnit);
     }
     return out;
 }
 
-std::vector<std::string> unusualLoads(const CaseEditors& s)
+std::vector<std::string> unusualLoads(const CaseModel& m, const LoadsEditorState& f)
 {
-    const LoadsEditorState& f = s.loads;
-    const int u = s.model.UnitSystem;
+    const int u = m.UnitSystem;
     const std::string unit = lengthUnit(u);
     std::vector<std::string> out;
     const auto rwe = tryParseNumber(f.RweEdit);
     const auto twe = tryParseNumber(f.TweEdit);
-    const double top = s.model.TopElev[u];
+    const double top = m.TopElev[u];
     if (rwe && *rwe > top)
         out.push_back("The reservoir water elevation " + withUnit(formatGeneral(*rwe), unit) +
                       " is above the top of the dam (" + withUnit(formatGeneral(top), unit) +
@@ -96,13 +94,13 @@ std::vector<std::string> unusualLoads(const CaseEditors& s)
     return out;
 }
 
-bool confirmUnusualValues(CaseEditors& s, const std::string& title, const std::vector<std::string>& findings)
+bool confirmUnusualValues(Prompter& prompter, const std::string& title, const std::vector<std::string>& findings)
 {
     if (findings.empty()) return true;
     std::string text = findings.size() == 1 ? "This value is unusual:\n" : "These values are unusual:\n";
     for (const std::string& f : findings) text += "\n" + f;
     text += findings.size() == 1 ? "\n\nKeep it?" : "\n\nKeep them?";
-    return s.prompter.confirm(title, text);
+    return prompter.confirm(title, text);
 }
 
 }  // namespace velta

@@ -27,11 +27,11 @@ std::optional<std::string> missingArchValue(const CaseModel& m);
 // zero, Poisson's ratios outside 0 to 0.5) and in the loads editor (a
 // reservoir above the top of the dam, a tailwater above the reservoir), one
 // sentence each. Fields that are not numbers are left to the commit.
-std::vector<std::string> unusualMaterials(const CaseEditors& s);
-std::vector<std::string> unusualLoads(const CaseEditors& s);
+std::vector<std::string> unusualMaterials(const CaseModel& m, const MaterialEditorState& f);
+std::vector<std::string> unusualLoads(const CaseModel& m, const LoadsEditorState& f);
 
 // Puts the unusual values to the user through the prompter; true when there
 // are none or the user keeps them.
-bool confirmUnusualValues(CaseEditors& s, const std::string& title, const std::vector<std::string>& findings);
+bool confirmUnusualValues(Prompter& prompter, const std::string& title, const std::vector<std::string>& findings);
 
 }  // namespace velta

@@ -170,7 +170,7 @@ private:
         s_.loads.thlinCheckBox = window(l, kThLinColumn, 1) == "1";
         s_.geo.NbCenterEdit = window(l, kCentresColumn, 1) == "0" ? 1 : 2;
         NbCenterEditChange(s_);
-        DefRadioGroupClick(s_, window(l, kVariableModuliColumn, 1) == "0" ? 0 : 1);
+        DefRadioGroupClick(s_.mat, window(l, kVariableModuliColumn, 1) == "0" ? 0 : 1);
     }
 
     void base(std::string_view l)

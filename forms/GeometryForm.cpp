@@ -9,6 +9,7 @@
 
 #include "forms/GeometryMath.h"
 #include "model/Numbers.h"
+#include "model/UnitRefresh.h"
 #include "model/Units.h"
 
 namespace velta {
@@ -576,14 +577,7 @@ bool LectureStructure(CaseEditors& s)
 
     // 8 to 10. The other unit system's copy.
     try {
-        for (UnitPair* p : {&m.TopElev, &m.BaseElev, &m.Radius, &m.RadiusR})
-            (*p)[1 - u] = convertValue(Quantity::Length, (*p)[u], u);
-        for (int t = 0; t < kFaceTabs; ++t) Converttabface(m.FaceTab[t], m.FaceRows[t], u);
-        for (int r = 0; r < std::min(m.NbArcs, kMaxArcs); ++r) {
-            for (int c = 1; c < kTabColumns; ++c) m.ArcTab(1 - u, c, r) = m.ArcTab(u, c, r);
-            m.ArcTab(1 - u, kArcElevation, r) =
-                convertCell(Quantity::Length, m.ArcTab(u, kArcElevation, r), u, 2);
-        }
+        refreshOtherUnitCopy(m, UnitEditor::Geometry, u);
     } catch (const std::exception& err) {
         s.messages.error(err.what());
         s.main.GeometrieMenu = s.main.GeometrieButton = false;

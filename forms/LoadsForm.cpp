@@ -4,15 +4,14 @@
 
 #include "forms/CaseChecks.h"
 #include "model/Numbers.h"
+#include "model/UnitRefresh.h"
 #include "model/Units.h"
 
 namespace velta {
 
-void LoadsFormActivate(CaseEditors& s)
+void LoadsFormActivate(const CaseModel& m, LoadsEditorState& f)
 {
-    const CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    auto& f = s.loads;
     const bool si = u == kSI;
     const int n = m.archRows();
 
@@ -49,7 +48,6 @@ bool LectureChargement(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    const int other = 1 - u;
     const auto& f = s.loads;
     bool ok = true;
     try {
@@ -76,13 +74,8 @@ bool LectureChargement(CaseEditors& s)
         s.main.ChargementMenu = true;
     }
 
-    m.Rwe[other] = convertValue(Quantity::Length, m.Rwe[u], u);
-    m.Twe[other] = convertValue(Quantity::Length, m.Twe[u], u);
-    for (int r = 0; r < n; ++r) {
-        m.TempTab(other, 0, r) = convertCell(Quantity::Length, m.TempTab(u, 0, r), u, 3);
-        m.TempTab(other, 1, r) = convertCell(Quantity::TempChange, m.TempTab(u, 1, r), u, 2);
-        m.TempTab(other, 2, r) = convertCell(Quantity::TempChange, m.TempTab(u, 2, r), u, 2);
-    }
+    // The other unit system's copy, from whatever the current copy now holds.
+    refreshOtherUnitCopy(m, UnitEditor::Loads, u);
     return ok;
 }
 
@@ -93,7 +86,7 @@ bool LoadsOKButtonClick(CaseEditors& s)
         s.messages.error(noGroutArchText());
         return false;
     }
-    if (!confirmUnusualValues(s, "Loads", unusualLoads(s))) return false;
+    if (!confirmUnusualValues(s.prompter, "Loads", unusualLoads(s.model, s.loads))) return false;
     return LectureChargement(s);
 }
 

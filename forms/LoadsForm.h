@@ -4,7 +4,8 @@
 
 namespace velta {
 
-void LoadsFormActivate(CaseEditors& s);
+// Showing: the grout list, fields and temperature tables from the case.
+void LoadsFormActivate(const CaseModel& m, LoadsEditorState& f);
 // The commit. Returns true when the loads were validated (the form then
 // closes).
 bool LectureChargement(CaseEditors& s);

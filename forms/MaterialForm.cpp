@@ -4,22 +4,21 @@
 
 #include "forms/CaseChecks.h"
 #include "model/Numbers.h"
+#include "model/UnitRefresh.h"
 #include "model/Units.h"
 
 namespace velta {
 
-void DefRadioGroupClick(CaseEditors& s, int kind)
+void DefRadioGroupClick(MaterialEditorState& f, int kind)
 {
-    s.mat.DefRadioGroup = kind == 1 ? 1 : 0;
+    f.DefRadioGroup = kind == 1 ? 1 : 0;
     // Variable moduli: the uniform field is disabled and the table enabled.
-    s.mat.erEnabled = s.mat.DefRadioGroup == 0;
+    f.erEnabled = f.DefRadioGroup == 0;
 }
 
-void MaterialFormActivate(CaseEditors& s)
+void MaterialFormActivate(const CaseModel& m, MaterialEditorState& f)
 {
-    const CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    auto& f = s.mat;
     const bool si = u == kSI;
     f.modulusUnit = si ? "GPa" : "E6 psi";
     f.weightUnit = si ? "kg/m3" : "pounds per cubit foot";
@@ -37,7 +36,7 @@ void MaterialFormActivate(CaseEditors& s)
     g.cell(1, 0) = si ? "Left modulus(GPa)" : "Left modulus(E6 psi)";
     g.cell(2, 0) = si ? "Right modulus(GPa)" : "Right modulus(E6 psi)";
 
-    DefRadioGroupClick(s, m.VariableModuli ? 1 : 0);
+    DefRadioGroupClick(f, m.VariableModuli ? 1 : 0);
 
     const int n = m.archRows();
     g.setDataRows(n);
@@ -52,7 +51,6 @@ bool LectureMateriau(CaseEditors& s)
 {
     CaseModel& m = s.model;
     const int u = m.UnitSystem;
-    const int other = 1 - u;
     const auto& f = s.mat;
     bool ok = true;
     try {
@@ -83,17 +81,9 @@ bool LectureMateriau(CaseEditors& s)
     }
 
     // The other unit system's copy, from whatever the current copy now holds.
-    m.Ec[other] = convertValue(Quantity::Modulus, m.Ec[u], u);
-    m.Nuc[other] = m.Nuc[u];
-    m.Wc[other] = convertValue(Quantity::UnitWeight, m.Wc[u], u);
-    m.Thec[other] = convertValue(Quantity::ThermalCoeff, m.Thec[u], u);
-    m.Nur[other] = m.Nur[u];
-    if (!trim(f.EREdit).empty()) m.Er[other] = convertValue(Quantity::Modulus, m.Er[u], u);
-    for (int r = 0; r < n; ++r) {
-        m.DefTab(other, 0, r) = convertCell(Quantity::Length, m.DefTab(u, 0, r), u, 3);
-        m.DefTab(other, 1, r) = convertCell(Quantity::Modulus, m.DefTab(u, 1, r), u, 2);
-        m.DefTab(other, 2, r) = convertCell(Quantity::Modulus, m.DefTab(u, 2, r), u, 2);
-    }
+    RefreshConditions when;
+    when.uniformModulusTyped = !trim(f.EREdit).empty();
+    refreshOtherUnitCopy(m, UnitEditor::Materials, u, when);
     return ok;
 }
 
@@ -105,7 +95,7 @@ bool MaterialOKButtonClick(CaseEditors& s)
             return false;
         }
     }
-    if (!confirmUnusualValues(s, "Material properties", unusualMaterials(s))) return false;
+    if (!confirmUnusualValues(s.prompter, "Material properties", unusualMaterials(s.model, s.mat))) return false;
     return LectureMateriau(s);
 }
 

@@ -4,9 +4,10 @@
 
 namespace velta {
 
-void MaterialFormActivate(CaseEditors& s);
+// Showing: the fields, labels and moduli table from the case.
+void MaterialFormActivate(const CaseModel& m, MaterialEditorState& f);
 // DefRadioGroupClick: uniform (0) or variable (1) rock moduli.
-void DefRadioGroupClick(CaseEditors& s, int kind);
+void DefRadioGroupClick(MaterialEditorState& f, int kind);
 // The commit. Returns true when the materials were validated (the form
 // then closes).
 bool LectureMateriau(CaseEditors& s);

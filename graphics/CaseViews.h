@@ -3,6 +3,7 @@
 // the tab shown, and the view and drawing state.
 #include "forms/CaseEditors.h"
 #include "graphics/DrawState.h"
+#include "graphics/ViewContext.h"
 #include "solver/ResultsModel.h"
 
 namespace velta {
@@ -14,6 +15,10 @@ public:
     ResultsModel results;
     ViewState view;
     DrawState draw;
+
+    // The part the drawing procedures take.
+    ViewContext viewContext() { return {model, results, view, draw, main, messages, geo.NbCenterEdit}; }
+    operator ViewContext() { return viewContext(); }
 };
 
 }  // namespace velta

@@ -120,7 +120,7 @@ ContourField triangulateColumns(const std::vector<std::vector<FieldNode>>& colum
     return f;
 }
 
-ContourField resultField(const CaseViews& s, ContourQuantity q)
+ContourField resultField(const ViewContext& s, ContourQuantity q)
 {
     const CaseModel& m = s.model;
     const ResultsModel& r = s.results;
@@ -146,14 +146,14 @@ ContourField resultField(const CaseViews& s, ContourQuantity q)
     return triangulateColumns(columns);
 }
 
-std::string contourUnit(const CaseViews& s, ContourQuantity q)
+std::string contourUnit(const ViewContext& s, ContourQuantity q)
 {
     const bool si = s.model.UnitSystem == kSI;
     if (q == ContourQuantity::Deflection) return si ? "mm" : "inches";
     return si ? "MPa" : "psi";
 }
 
-int contourDecimals(const CaseViews& s, ContourQuantity q)
+int contourDecimals(const ViewContext& s, ContourQuantity q)
 {
     const bool si = s.model.UnitSystem == kSI;
     if (q == ContourQuantity::Deflection) return si ? 2 : 4;
@@ -226,7 +226,7 @@ ContourScale contourScale(const ContourField& f, ColourScale::Kind kind)
     return sc;
 }
 
-void DrawContourPanel(CaseViews& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title)
+void DrawContourPanel(const ViewContext& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title)
 {
     const CaseModel& m = s.model;
     DrawState& d = s.draw;
@@ -376,7 +376,7 @@ void DrawContourPanel(CaseViews& s, Canvas& c, ContourQuantity q, const PanelBox
 
 namespace {
 
-void twoPanels(CaseViews& s, Canvas& c, bool up)
+void twoPanels(const ViewContext& s, Canvas& c, bool up)
 {
     const int W = c.width(), H = c.height();
     const std::string face = up ? "upstream face, seen from upstream" : "downstream face, seen from downstream";
@@ -394,7 +394,7 @@ void twoPanels(CaseViews& s, Canvas& c, bool up)
 
 // The white page with its one-pixel frame, whatever pen the view shown
 // before left on the canvas.
-void clearContourImage(CaseViews& s, Canvas& c)
+void clearContourImage(const ViewContext& s, Canvas& c)
 {
     setPen(c, kBlack, 1, PenStyle::Solid);
     ClearImage(s, c);
@@ -402,7 +402,7 @@ void clearContourImage(CaseViews& s, Canvas& c)
 
 } // namespace
 
-bool ContourDeflectionClick(CaseViews& s, Canvas& c)
+bool ContourDeflectionClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourDeflection;
     return drawGuarded(s, [&] {
@@ -415,7 +415,7 @@ bool ContourDeflectionClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool ContourStressUpClick(CaseViews& s, Canvas& c)
+bool ContourStressUpClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressUp;
     return drawGuarded(s, [&] {
@@ -424,7 +424,7 @@ bool ContourStressUpClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool ContourStressDownClick(CaseViews& s, Canvas& c)
+bool ContourStressDownClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewContourStressDown;
     return drawGuarded(s, [&] {
@@ -439,7 +439,7 @@ bool isContourView(int viewKind)
            viewKind == kViewContourStressDown;
 }
 
-bool drawContourView(CaseViews& s, Canvas& c, int viewKind)
+bool drawContourView(const ViewContext& s, Canvas& c, int viewKind)
 {
     switch (viewKind) {
     case kViewContourDeflection:
@@ -453,7 +453,7 @@ bool drawContourView(CaseViews& s, Canvas& c, int viewKind)
     }
 }
 
-int contourViewAfter(const CaseViews& s, int viewKind)
+int contourViewAfter(const ViewContext& s, int viewKind)
 {
     const bool defl = s.main.DeformeeButton, stress = s.main.SiButton;
     switch (viewKind) {

@@ -14,7 +14,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/ColourMaps.h"
-#include "graphics/CaseViews.h"
+#include "graphics/ViewContext.h"
 
 namespace velta {
 
@@ -45,11 +45,11 @@ enum class ContourQuantity { Deflection, Prin1Up, Prin2Up, Prin1Down, Prin2Down 
 // layer; the upstream face is seen from upstream (abscissas negated, as the
 // symbol view draws it). Values come from the layer UnitSystem selects:
 // deflections in inches or millimetres, stresses in psi or MPa.
-ContourField resultField(const CaseViews& s, ContourQuantity q);
+ContourField resultField(const ViewContext& s, ContourQuantity q);
 // "inches", "mm", "psi" or "MPa".
-std::string contourUnit(const CaseViews& s, ContourQuantity q);
+std::string contourUnit(const ViewContext& s, ContourQuantity q);
 // Decimals of the numbers written for the quantity in the current units.
-int contourDecimals(const CaseViews& s, ContourQuantity q);
+int contourDecimals(const ViewContext& s, ContourQuantity q);
 
 // Levels strictly between lo and hi at multiples of a round step (1, 2 or
 // 5 times a power of ten) giving about `bands` bands; none when hi <= lo.
@@ -80,21 +80,21 @@ struct PanelBox {
 };
 // Draws one field in the box: colours, contour lines, grid, foundation,
 // extremes, title and scale bar. Fits the drawing state to the box.
-void DrawContourPanel(CaseViews& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title);
+void DrawContourPanel(const ViewContext& s, Canvas& c, ContourQuantity q, const PanelBox& box, const std::string& title);
 
 // The three contour views; each records its ViewKind and clears the image.
-bool ContourDeflectionClick(CaseViews& s, Canvas& c);
-bool ContourStressUpClick(CaseViews& s, Canvas& c);
-bool ContourStressDownClick(CaseViews& s, Canvas& c);
+bool ContourDeflectionClick(const ViewContext& s, Canvas& c);
+bool ContourStressUpClick(const ViewContext& s, Canvas& c);
+bool ContourStressDownClick(const ViewContext& s, Canvas& c);
 
 bool isContourView(int viewKind);
 // Draws the contour view of the given kind; false for another kind.
-bool drawContourView(CaseViews& s, Canvas& c, int viewKind);
+bool drawContourView(const ViewContext& s, Canvas& c, int viewKind);
 // The contour view the "Contours" button shows after the view on screen:
 // the deflection contours after the deflection view, the downstream face
 // after the stress view, then the other face on each press; otherwise the
 // deflection contours, or the stresses when only those were read. -1 when
 // the results hold neither.
-int contourViewAfter(const CaseViews& s, int viewKind);
+int contourViewAfter(const ViewContext& s, int viewKind);
 
 } // namespace velta

@@ -33,7 +33,7 @@ bool viewNeedsResults(const std::string& v)
     return spec && spec->needsResults;
 }
 
-bool viewAvailable(const CaseViews& s, const std::string& v)
+bool viewAvailable(const ViewContext& s, const std::string& v)
 {
     const ViewSpec* spec = viewByName(v);
     return spec && viewAvailable(s.main, *spec);
@@ -80,7 +80,7 @@ std::string parseDrawOptions(const std::vector<std::string>& args, DrawOptions& 
     return {};
 }
 
-bool drawNamedView(CaseViews& s, Canvas& c, const std::string& v)
+bool drawNamedView(const ViewContext& s, Canvas& c, const std::string& v)
 {
     const ViewSpec* spec = viewByName(v);
     return spec && spec->draw(s, c);

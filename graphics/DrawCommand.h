@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
-#include "graphics/CaseViews.h"
+#include "graphics/ViewContext.h"
 
 namespace velta {
 
@@ -30,9 +30,9 @@ bool isViewName(const std::string& view);
 // Every view but the 2D geometry needs the results.
 bool viewNeedsResults(const std::string& view);
 // Whether the controls enabled by the results reader allow the view.
-bool viewAvailable(const CaseViews& s, const std::string& view);
+bool viewAvailable(const ViewContext& s, const std::string& view);
 // Draws the view as its button's handler does; false when the drawing
 // stopped (the reason went to the session's messages).
-bool drawNamedView(CaseViews& s, Canvas& c, const std::string& view);
+bool drawNamedView(const ViewContext& s, Canvas& c, const std::string& view);
 
 } // namespace velta

@@ -19,18 +19,18 @@ bool isBlank(const std::string& cell)
 }
 
 // A point of the crown section to screen, with the crown-section mapping.
-void toScreen(const CaseViews& s, double x, double z, int& sx, int& sy)
+void toScreen(const ViewContext& s, double x, double z, int& sx, int& sy)
 {
     sx = s.draw.ViewOriginX + px(s.draw.ViewScale * x);
     sy = s.draw.ViewOriginY - px(s.draw.ViewScale * z);
 }
 
-int screenY(const CaseViews& s, double z)
+int screenY(const ViewContext& s, double z)
 {
     return s.draw.ViewOriginY - px(s.draw.ViewScale * z);
 }
 
-void moveToBase(const CaseViews& s, Canvas& c, int t)
+void moveToBase(const ViewContext& s, Canvas& c, int t)
 {
     const Tab3dim& tab = s.model.FaceTab[t];
     int x, y;
@@ -41,7 +41,7 @@ void moveToBase(const CaseViews& s, Canvas& c, int t)
 // Draws face table t from its base (the current position) to its top: a
 // line per slope row, 10 chords per circle row. Returns the smallest and the
 // largest abscissa of the vertices drawn, base included.
-void profileWalk(const CaseViews& s, Canvas& c, int t, double& xmin, double& xmax)
+void profileWalk(const ViewContext& s, Canvas& c, int t, double& xmin, double& xmax)
 {
     const Tab3dim& tab = s.model.FaceTab[t];
     double zPrev = parseNumber(tab(0, kColElevation, 0));
@@ -71,7 +71,7 @@ void profileWalk(const CaseViews& s, Canvas& c, int t, double& xmin, double& xma
     }
 }
 
-void walkTable(const CaseViews& s, Canvas& c, int t)
+void walkTable(const ViewContext& s, Canvas& c, int t)
 {
     double lo, hi;
     moveToBase(s, c, t);
@@ -80,7 +80,7 @@ void walkTable(const CaseViews& s, Canvas& c, int t)
 
 // The developed mesh, seen from downstream (sign +1) or from upstream
 // (sign -1, abscissas negated). Arch labels and leaders only when asked.
-void drawMesh(CaseViews& s, Canvas& c, double sign, bool labels)
+void drawMesh(const ViewContext& s, Canvas& c, double sign, bool labels)
 {
     const CaseModel& m = s.model;
     const DrawState& d = s.draw;
@@ -122,17 +122,17 @@ void drawMesh(CaseViews& s, Canvas& c, double sign, bool labels)
 
 } // namespace
 
-void DrawDevelopedMesh(CaseViews& s, Canvas& c)
+void DrawDevelopedMesh(const ViewContext& s, Canvas& c)
 {
     drawMesh(s, c, 1, s.view.ViewKind == kView2D);
 }
 
-void DrawMeshFromUpstream(CaseViews& s, Canvas& c)
+void DrawMeshFromUpstream(const ViewContext& s, Canvas& c)
 {
     drawMesh(s, c, -1, false);
 }
 
-void DrawCrownSection(CaseViews& s, Canvas& c)
+void DrawCrownSection(const ViewContext& s, Canvas& c)
 {
     const CaseModel& m = s.model;
     DrawState& d = s.draw;
@@ -150,7 +150,7 @@ void DrawCrownSection(CaseViews& s, Canvas& c)
     d.ViewOriginX = px(W / 2.0 - Rmax / 2 * d.ViewScale);
     d.ViewOriginY = px((m.TopElev[0] + m.BaseElev[0]) / 2 * d.ViewScale + H / 4.0);
 
-    const bool twoCentres = s.geo.NbCenterEdit == 2;
+    const bool twoCentres = s.shownCentres == 2;
     const std::string legend =
         twoCentres
             ? "Us / Ds face of the crown cantilever - Us / Ds Left Line of centers (solid line) - Us / Ds "
@@ -224,7 +224,7 @@ void DrawCrownSection(CaseViews& s, Canvas& c)
     }
 }
 
-bool GeometrieButtonClick(CaseViews& s, Canvas& c)
+bool GeometrieButtonClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kView2D;
     return drawGuarded(s, [&] {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "graphics/Canvas.h"
-#include "graphics/CaseViews.h"
+#include "graphics/ViewContext.h"
 
 namespace velta {
 
@@ -33,40 +33,40 @@ inline constexpr double kDrawingPi = 3.14;
 
 // Runs `draw`; on failure reports "Drawing stopped: <reason>" through the
 // session's messages and returns false.
-bool drawGuarded(CaseViews& s, const std::function<void()>& draw);
+bool drawGuarded(const ViewContext& s, const std::function<void()>& draw);
 
 // --- Drawing surface and scaling ---------------------------------------
 
-void ClearImage(CaseViews& s, Canvas& c);
+void ClearImage(const ViewContext& s, Canvas& c);
 // The fits throw DrawingError when the dam height or the developed crest
 // length is not positive, leaving the mapping as it was.
-void FitDevelopedView(CaseViews& s, const Canvas& c);
-void FitLowerHalf(CaseViews& s, const Canvas& c);
-void FitUpperHalf(CaseViews& s, const Canvas& c);
-void Fit3DView(CaseViews& s, const Canvas& c);
+void FitDevelopedView(const ViewContext& s, const Canvas& c);
+void FitLowerHalf(const ViewContext& s, const Canvas& c);
+void FitUpperHalf(const ViewContext& s, const Canvas& c);
+void Fit3DView(const ViewContext& s, const Canvas& c);
 // Centres the rectangle and fits its limiting side to the image. Does
 // nothing for a rectangle with y2 <= y1 or x2 < x1.
 void ZoomToRectangle(const Canvas& c, int x1, int x2, int y1, int y2, int& originX, int& originY,
                      double& scale);
 // Developed crest length in feet, from the crest arch's abutment angles.
-double crestLength(const CaseViews& s);
+double crestLength(const ViewContext& s);
 
 // --- 2D geometry views ---------------------------------------------------
 
-bool GeometrieButtonClick(CaseViews& s, Canvas& c);
-void DrawCrownSection(CaseViews& s, Canvas& c);
-void DrawDevelopedMesh(CaseViews& s, Canvas& c);
-void DrawMeshFromUpstream(CaseViews& s, Canvas& c);
+bool GeometrieButtonClick(const ViewContext& s, Canvas& c);
+void DrawCrownSection(const ViewContext& s, Canvas& c);
+void DrawDevelopedMesh(const ViewContext& s, Canvas& c);
+void DrawMeshFromUpstream(const ViewContext& s, Canvas& c);
 
 // --- Developed-view plots ------------------------------------------------
 
-void DrawDeflections(CaseViews& s, Canvas& c);
-void DrawDownstreamStresses(CaseViews& s, Canvas& c);
-void DrawUpstreamStresses(CaseViews& s, Canvas& c);
-void DrawAbutmentForces(CaseViews& s, Canvas& c);
-void DrawCantileverSections(CaseViews& s, Canvas& c);
-void DrawSectionForce(CaseViews& s, Canvas& c, int slot, int x, int y);
-void DrawLoadSplit(CaseViews& s, Canvas& c);
+void DrawDeflections(const ViewContext& s, Canvas& c);
+void DrawDownstreamStresses(const ViewContext& s, Canvas& c);
+void DrawUpstreamStresses(const ViewContext& s, Canvas& c);
+void DrawAbutmentForces(const ViewContext& s, Canvas& c);
+void DrawCantileverSections(const ViewContext& s, Canvas& c);
+void DrawSectionForce(const ViewContext& s, Canvas& c, int slot, int x, int y);
+void DrawLoadSplit(const ViewContext& s, Canvas& c);
 
 // --- 3D view and mouse navigation ---------------------------------------
 
@@ -80,14 +80,14 @@ struct SpacePoint {
 // The five phrases of the 3D view's hint, joined by carriage returns.
 extern const char* const kHint3D;
 
-bool GeometrieButton3dClick(CaseViews& s, Canvas& c);
-void Draw3DView(CaseViews& s, Canvas& c);
-void Draw3DCantilevers(CaseViews& s, Canvas& c);
-void Draw3DArches(CaseViews& s, Canvas& c);
+bool GeometrieButton3dClick(const ViewContext& s, Canvas& c);
+void Draw3DView(const ViewContext& s, Canvas& c);
+void Draw3DCantilevers(const ViewContext& s, Canvas& c);
+void Draw3DArches(const ViewContext& s, Canvas& c);
 // Scales a dam point (x transverse, y abscissa, z elevation, feet) into
 // image units with the current mapping, unrounded.
-SpacePoint scalePoint(const CaseViews& s, double x, double y, double z);
-ProjectedPoint ProjectPoint(const CaseViews& s, const Canvas& c, const SpacePoint& p);
+SpacePoint scalePoint(const ViewContext& s, double x, double y, double z);
+ProjectedPoint ProjectPoint(const ViewContext& s, const Canvas& c, const SpacePoint& p);
 
 enum class MouseButton { Left, Right, Middle };
 // The held modifiers and buttons, compared as an exact set.
@@ -104,20 +104,20 @@ using ShiftState = unsigned;
 enum class CursorShape { Arrow, Move };
 using CursorHook = std::function<void(CursorShape)>;
 
-void MainImageMouseDown(CaseViews& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y);
+void MainImageMouseDown(const ViewContext& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y);
 // Failures while redrawing during a drag are not reported (the button that
 // showed the view has reported them); the release reports them.
-void MainImageMouseMove(CaseViews& s, Canvas& c, ShiftState shift, int x, int y,
+void MainImageMouseMove(const ViewContext& s, Canvas& c, ShiftState shift, int x, int y,
                         const CursorHook& setCursor = {});
-void MainImageMouseUp(CaseViews& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y,
+void MainImageMouseUp(const ViewContext& s, Canvas& c, MouseButton button, ShiftState shift, int x, int y,
                       const CursorHook& setCursor = {});
 
 // --- shared by the views -------------------------------------------------
 
 // Screen x of the text placed around the current origin: ViewOriginX - 2 x length.
-int centredX(const CaseViews& s, const std::string& text);
+int centredX(const ViewContext& s, const std::string& text);
 void setPen(Canvas& c, Color color, int width, PenStyle style);
 // Developed abscissa of slot i (feet) with the radius of its side.
-double developedX(const CaseViews& s, int slot);
+double developedX(const ViewContext& s, int slot);
 
 } // namespace velta

@@ -26,22 +26,22 @@ struct Node {
     int y(double dz) const { return d.ViewOriginY - px(Zs + dz); }
 };
 
-Node node(const CaseViews& s, double R, int slot, double z, double sign = 1)
+Node node(const ViewContext& s, double R, int slot, double z, double sign = 1)
 {
     const double scale = s.draw.ViewScale;
     return Node{s.draw, sign * (scale * R * s.model.ConsAngle[slot] * kDrawingPi / 180), scale * z};
 }
 
-double sideRadius(const CaseViews& s, int slot)
+double sideRadius(const ViewContext& s, int slot)
 {
     return slot <= kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0];
 }
 
-int firstSlot(const CaseViews& s)
+int firstSlot(const ViewContext& s)
 {
     return std::max(s.model.FirstCons, 0);
 }
-int lastSlot(const CaseViews& s)
+int lastSlot(const ViewContext& s)
 {
     return std::min(s.model.LastCons, kConsSlots - 1);
 }
@@ -50,7 +50,7 @@ int points(int count)
     return std::clamp(count, 0, kResultPoints);
 }
 
-void drawStresses(CaseViews& s, Canvas& c, const TabResult& prin1, const TabResult& prin2,
+void drawStresses(const ViewContext& s, Canvas& c, const TabResult& prin1, const TabResult& prin2,
                   const TabResult& angle, double sign)
 {
     const ResultsModel& r = s.results;
@@ -81,7 +81,7 @@ void drawStresses(CaseViews& s, Canvas& c, const TabResult& prin1, const TabResu
 
 } // namespace
 
-void DrawDeflections(CaseViews& s, Canvas& c)
+void DrawDeflections(const ViewContext& s, Canvas& c)
 {
     const ResultsModel& r = s.results;
     const int U = s.model.UnitSystem;
@@ -100,17 +100,17 @@ void DrawDeflections(CaseViews& s, Canvas& c)
     }
 }
 
-void DrawDownstreamStresses(CaseViews& s, Canvas& c)
+void DrawDownstreamStresses(const ViewContext& s, Canvas& c)
 {
     drawStresses(s, c, s.results.ResPrin1Down, s.results.ResPrin2Down, s.results.ResAngleDown, 1);
 }
 
-void DrawUpstreamStresses(CaseViews& s, Canvas& c)
+void DrawUpstreamStresses(const ViewContext& s, Canvas& c)
 {
     drawStresses(s, c, s.results.ResPrin1Up, s.results.ResPrin2Up, s.results.ResAngleUp, -1);
 }
 
-void DrawAbutmentForces(CaseViews& s, Canvas& c)
+void DrawAbutmentForces(const ViewContext& s, Canvas& c)
 {
     const ResultsModel& r = s.results;
     const int U = s.model.UnitSystem;
@@ -132,7 +132,7 @@ void DrawAbutmentForces(CaseViews& s, Canvas& c)
     }
 }
 
-void DrawSectionForce(CaseViews& s, Canvas& c, int slot, int x, int y)
+void DrawSectionForce(const ViewContext& s, Canvas& c, int slot, int x, int y)
 {
     const ResultsModel& r = s.results;
     const int U = s.model.UnitSystem;
@@ -147,7 +147,7 @@ void DrawSectionForce(CaseViews& s, Canvas& c, int slot, int x, int y)
     c.setPenColor(kBlack);
 }
 
-void DrawCantileverSections(CaseViews& s, Canvas& c)
+void DrawCantileverSections(const ViewContext& s, Canvas& c)
 {
     const ResultsModel& r = s.results;
     const int first = firstSlot(s), last = lastSlot(s);
@@ -193,7 +193,7 @@ void DrawCantileverSections(CaseViews& s, Canvas& c)
     }
 }
 
-void DrawLoadSplit(CaseViews& s, Canvas& c)
+void DrawLoadSplit(const ViewContext& s, Canvas& c)
 {
     const ResultsModel& r = s.results;
     const CaseModel& m = s.model;

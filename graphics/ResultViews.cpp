@@ -19,7 +19,7 @@ struct Extremes {
     double min = 0, max = 0;
 };
 
-Extremes extremes(const CaseViews& s, const TabResult& res, const std::array<int, kConsSlots>& count)
+Extremes extremes(const ViewContext& s, const TabResult& res, const std::array<int, kConsSlots>& count)
 {
     const int U = s.model.UnitSystem;
     const int first = std::max(s.model.FirstCons, 0), last = std::min(s.model.LastCons, kConsSlots - 1);
@@ -50,12 +50,12 @@ int yHalf(const Canvas& c)
     return px(c.height() / 2.0);
 }
 
-void centredText(CaseViews& s, Canvas& c, int y, const std::string& text)
+void centredText(const ViewContext& s, Canvas& c, int y, const std::string& text)
 {
     c.textOut(centredX(s, text), y, text);
 }
 
-std::string stressLine(const CaseViews& s, const TabResult& prin1, const TabResult& prin2)
+std::string stressLine(const ViewContext& s, const TabResult& prin1, const TabResult& prin2)
 {
     const int U = s.model.UnitSystem;
     const std::string u = U == kImperial ? "psi" : "MPa";
@@ -76,7 +76,7 @@ std::string stressLine(const CaseViews& s, const TabResult& prin1, const TabResu
 
 } // namespace
 
-bool DeformeeButtonClick(CaseViews& s, Canvas& c)
+bool DeformeeButtonClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewDeflection;
     return drawGuarded(s, [&] {
@@ -102,7 +102,7 @@ bool DeformeeButtonClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool SiButtonClick(CaseViews& s, Canvas& c)
+bool SiButtonClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewStresses;
     if (s.view.StressScale == 0) s.view.StressScale = 0.1;
@@ -132,7 +132,7 @@ bool SiButtonClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool FappuiButtonClick(CaseViews& s, Canvas& c)
+bool FappuiButtonClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewForces;
     return drawGuarded(s, [&] {
@@ -161,7 +161,7 @@ bool FappuiButtonClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool LoadButtonClick(CaseViews& s, Canvas& c)
+bool LoadButtonClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kViewLoads;
     return drawGuarded(s, [&] {
@@ -181,12 +181,12 @@ bool LoadButtonClick(CaseViews& s, Canvas& c)
     });
 }
 
-bool redrawCurrentView(CaseViews& s, Canvas& c)
+bool redrawCurrentView(const ViewContext& s, Canvas& c)
 {
     return drawViewOfKind(s, c, s.view.ViewKind);
 }
 
-void ValeurButtonClick(CaseViews& s, Canvas& c)
+void ValeurButtonClick(const ViewContext& s, Canvas& c)
 {
     int& mode = s.view.ValuesMode;
     switch (s.view.ViewKind) {
@@ -207,7 +207,7 @@ void ValeurButtonClick(CaseViews& s, Canvas& c)
     redrawCurrentView(s, c);
 }
 
-void PlusButtonClick(CaseViews& s, Canvas& c)
+void PlusButtonClick(const ViewContext& s, Canvas& c)
 {
     switch (s.view.ViewKind) {
     case kViewDeflection:
@@ -228,7 +228,7 @@ void PlusButtonClick(CaseViews& s, Canvas& c)
     redrawCurrentView(s, c);
 }
 
-void MoinsButtonClick(CaseViews& s, Canvas& c)
+void MoinsButtonClick(const ViewContext& s, Canvas& c)
 {
     switch (s.view.ViewKind) {
     case kViewDeflection:

@@ -12,7 +12,7 @@ namespace velta {
 namespace {
 
 
-double damHeight(const CaseViews& s)
+double damHeight(const ViewContext& s)
 {
     const double h = s.model.TopElev[0] - s.model.BaseElev[0];
     if (!(h > 0) || !std::isfinite(h)) throw DrawingError("the dam height is zero");
@@ -20,7 +20,7 @@ double damHeight(const CaseViews& s)
 }
 
 // Abutment angle (degrees) of the crest arch, column 2 (left) or 3 (right).
-double crestPhi(const CaseViews& s, int column)
+double crestPhi(const ViewContext& s, int column)
 {
     if (s.model.NbArcs < 1 || s.model.NbArcs > kTabRows)
         throw DrawingError("the dam has no arch at the crest");
@@ -29,7 +29,7 @@ double crestPhi(const CaseViews& s, int column)
 
 // The smaller of the crest-length and height scales for an area of the
 // image's width and `height` pixels.
-double fitScale(const CaseViews& s, const Canvas& c, double height)
+double fitScale(const ViewContext& s, const Canvas& c, double height)
 {
     const double L = crestLength(s);
     if (!(L > 0) || !std::isfinite(L)) throw DrawingError("the developed crest length is zero");
@@ -38,7 +38,7 @@ double fitScale(const CaseViews& s, const Canvas& c, double height)
     return sx < sy ? sx : sy;
 }
 
-double midElevation(const CaseViews& s)
+double midElevation(const ViewContext& s)
 {
     return (s.model.TopElev[0] + s.model.BaseElev[0]) / 2;
 }
@@ -55,7 +55,7 @@ int px(double v)
     return static_cast<int>(roundEven(v));
 }
 
-bool drawGuarded(CaseViews& s, const std::function<void()>& draw)
+bool drawGuarded(const ViewContext& s, const std::function<void()>& draw)
 {
     try {
         draw();
@@ -66,7 +66,7 @@ bool drawGuarded(CaseViews& s, const std::function<void()>& draw)
     }
 }
 
-int centredX(const CaseViews& s, const std::string& text)
+int centredX(const ViewContext& s, const std::string& text)
 {
     return s.draw.ViewOriginX - 2 * textLength(text);
 }
@@ -78,26 +78,26 @@ void setPen(Canvas& c, Color color, int width, PenStyle style)
     c.setPenStyle(style);
 }
 
-double developedX(const CaseViews& s, int slot)
+double developedX(const ViewContext& s, int slot)
 {
     const double R = slot <= kCrownSlot ? s.model.RadiusR[0] : s.model.Radius[0];
     return R * s.model.ConsAngle[slot] * kDrawingPi / 180;
 }
 
-double crestLength(const CaseViews& s)
+double crestLength(const ViewContext& s)
 {
     const double phiL = crestPhi(s, kArcPhiL), phiR = crestPhi(s, kArcPhiR);
     return (phiL * s.model.Radius[0] + phiR * s.model.RadiusR[0]) * kDrawingPi / 180;
 }
 
-void ClearImage(CaseViews&, Canvas& c)
+void ClearImage(const ViewContext&, Canvas& c)
 {
     c.setBrushColor(kWhite);
     c.setBrushStyle(BrushStyle::Solid);
     c.rectangle(0, 0, c.width(), c.height());
 }
 
-void FitDevelopedView(CaseViews& s, const Canvas& c)
+void FitDevelopedView(const ViewContext& s, const Canvas& c)
 {
     const double scale = fitScale(s, c, c.height());
     s.draw.ViewScale = scale;
@@ -105,7 +105,7 @@ void FitDevelopedView(CaseViews& s, const Canvas& c)
     s.draw.ViewOriginY = px(midElevation(s) * scale + c.height() / 2.0);
 }
 
-void FitLowerHalf(CaseViews& s, const Canvas& c)
+void FitLowerHalf(const ViewContext& s, const Canvas& c)
 {
     const double scale = fitScale(s, c, c.height() / 2.0);
     s.draw.ViewScale = scale;
@@ -113,7 +113,7 @@ void FitLowerHalf(CaseViews& s, const Canvas& c)
     s.draw.ViewOriginY = px(midElevation(s) * scale + 3 * c.height() / 4.0);
 }
 
-void FitUpperHalf(CaseViews& s, const Canvas& c)
+void FitUpperHalf(const ViewContext& s, const Canvas& c)
 {
     const double scale = fitScale(s, c, c.height() / 2.0);
     s.draw.ViewScale = scale;
@@ -121,7 +121,7 @@ void FitUpperHalf(CaseViews& s, const Canvas& c)
     s.draw.ViewOriginY = px(midElevation(s) * scale + c.height() / 4.0);
 }
 
-void Fit3DView(CaseViews& s, const Canvas& c)
+void Fit3DView(const ViewContext& s, const Canvas& c)
 {
     const double scale = fitScale(s, c, c.height());
     const double a = s.model.Radius[0] * std::cos(crestPhi(s, kArcPhiL) * std::numbers::pi / 180);

@@ -15,7 +15,7 @@ namespace velta {
 namespace {
 
 
-void initialOrientation(CaseViews& s)
+void initialOrientation(const ViewContext& s)
 {
     s.draw.RotationX = 90;
     s.draw.RotationZ = 0;
@@ -32,7 +32,7 @@ struct Pixel {
     double fx, fy;
 };
 
-Pixel polarPixel(const CaseViews& s, const Canvas& c, double centre, double r, double beta, double z)
+Pixel polarPixel(const ViewContext& s, const Canvas& c, double centre, double r, double beta, double z)
 {
     const ProjectedPoint p =
         ProjectPoint(s, c, scalePoint(s, r * std::sin(beta), centre - r * std::cos(beta), z));
@@ -48,7 +48,7 @@ void moveTo(Canvas& c, const Pixel& p)
     c.moveTo(p.x, p.y);
 }
 
-void thicknessLabel(CaseViews& s, Canvas& c, double t, const Pixel& a, const Pixel& b)
+void thicknessLabel(const ViewContext& s, Canvas& c, double t, const Pixel& a, const Pixel& b)
 {
     const double value = s.model.UnitSystem == kImperial ? t : t * 0.3048;
     c.textOut(px((a.fx + b.fx) / 2), px((a.fy + b.fy) / 2), formatFixed(value, 2));
@@ -79,14 +79,14 @@ const char* const kHint3D =
     "Déplacer:Clique milieu\rRotation:Ctrl+Clique gauche\rZoom:Shift+Clique gauche\r"
     "Zoom fenêtre:Clique droit vers le bas à droite\rZoom initial:Clique droit vers le haut";
 
-SpacePoint scalePoint(const CaseViews& s, double x, double y, double z)
+SpacePoint scalePoint(const ViewContext& s, double x, double y, double z)
 {
     const DrawState& d = s.draw;
     return SpacePoint{d.ViewOriginX + d.ViewScale * x, d.ViewOriginY + d.ViewScale * y,
                       d.ViewScale * (d.ViewMidElevation - z)};
 }
 
-ProjectedPoint ProjectPoint(const CaseViews& s, const Canvas& c, const SpacePoint& p)
+ProjectedPoint ProjectPoint(const ViewContext& s, const Canvas& c, const SpacePoint& p)
 {
     const double a = s.draw.RotationX * std::numbers::pi / 180, b = s.draw.RotationY * std::numbers::pi / 180,
                  cc = s.draw.RotationZ * std::numbers::pi / 180;
@@ -99,7 +99,7 @@ ProjectedPoint ProjectPoint(const CaseViews& s, const Canvas& c, const SpacePoin
     return ProjectedPoint{x + W2 + s.draw.PanX, y + H2 + s.draw.PanY};
 }
 
-void Draw3DCantilevers(CaseViews& s, Canvas& c)
+void Draw3DCantilevers(const ViewContext& s, Canvas& c)
 {
     const CaseModel& m = s.model;
     const ResultsModel& r = s.results;
@@ -137,7 +137,7 @@ void Draw3DCantilevers(CaseViews& s, Canvas& c)
     }
 }
 
-void Draw3DArches(CaseViews& s, Canvas& c)
+void Draw3DArches(const ViewContext& s, Canvas& c)
 {
     const CaseModel& m = s.model;
     const ResultsModel& r = s.results;
@@ -170,13 +170,13 @@ void Draw3DArches(CaseViews& s, Canvas& c)
     }
 }
 
-void Draw3DView(CaseViews& s, Canvas& c)
+void Draw3DView(const ViewContext& s, Canvas& c)
 {
     Draw3DCantilevers(s, c);
     Draw3DArches(s, c);
 }
 
-bool GeometrieButton3dClick(CaseViews& s, Canvas& c)
+bool GeometrieButton3dClick(const ViewContext& s, Canvas& c)
 {
     s.view.ViewKind = kView3D;
     s.main.MainImageHint = kHint3D;
@@ -201,7 +201,7 @@ bool GeometrieButton3dClick(CaseViews& s, Canvas& c)
     });
 }
 
-void MainImageMouseDown(CaseViews& s, Canvas&, MouseButton, ShiftState, int x, int y)
+void MainImageMouseDown(const ViewContext& s, Canvas&, MouseButton, ShiftState, int x, int y)
 {
     const int v = s.view.ViewKind;
     if (v == kView3D || v == kViewDeflection || v == kViewStresses) {
@@ -210,7 +210,7 @@ void MainImageMouseDown(CaseViews& s, Canvas&, MouseButton, ShiftState, int x, i
     }
 }
 
-void MainImageMouseMove(CaseViews& s, Canvas& c, ShiftState shift, int x, int y, const CursorHook& setCursor)
+void MainImageMouseMove(const ViewContext& s, Canvas& c, ShiftState shift, int x, int y, const CursorHook& setCursor)
 {
     DrawState& d = s.draw;
     const int v = s.view.ViewKind;
@@ -254,7 +254,7 @@ void MainImageMouseMove(CaseViews& s, Canvas& c, ShiftState shift, int x, int y,
     d.DragLastY = y;
 }
 
-void MainImageMouseUp(CaseViews& s, Canvas& c, MouseButton button, ShiftState, int, int,
+void MainImageMouseUp(const ViewContext& s, Canvas& c, MouseButton button, ShiftState, int, int,
                       const CursorHook& setCursor)
 {
     DrawState& d = s.draw;

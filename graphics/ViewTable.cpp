@@ -52,7 +52,7 @@ bool viewAvailable(const MainWindowState& w, const ViewSpec& v)
     return !v.needsResults || w.*v.control;
 }
 
-bool drawViewOfKind(CaseViews& s, Canvas& c, int kind)
+bool drawViewOfKind(const ViewContext& s, Canvas& c, int kind)
 {
     const ViewSpec* v = viewByKind(kind);
     return v && v->draw(s, c);

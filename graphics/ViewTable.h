@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graphics/Canvas.h"
-#include "graphics/CaseViews.h"
+#include "graphics/ViewContext.h"
 
 namespace velta {
 
@@ -20,7 +20,7 @@ struct ViewSpec {
     const char* caption;    // the window button's caption
     bool MainWindowState::*control;  // enables the button or, for a result view, tells it was read
     bool needsResults;      // drawn from the results read back, not from the case alone
-    bool (*draw)(CaseViews& s, Canvas& c);  // as its button draws it
+    bool (*draw)(const ViewContext& s, Canvas& c);  // as its button draws it
 };
 
 // In the order the window offers them: its buttons first, then the
@@ -37,7 +37,7 @@ std::vector<const ViewSpec*> buttonViews();
 bool viewAvailable(const MainWindowState& w, const ViewSpec& v);
 // Draws the view of `kind`; false for a kind with no row or when the
 // drawing stopped.
-bool drawViewOfKind(CaseViews& s, Canvas& c, int kind);
+bool drawViewOfKind(const ViewContext& s, Canvas& c, int kind);
 // The batch tool's view names: "a, b, ... or z".
 std::string viewNameList();
 

@@ -23,16 +23,6 @@ std::string convertCell(Quantity q, const std::string& text, int from, int decim
     return formatFixed(convertValue(q, parseNumber(text), from), decimals);
 }
 
-void Converttabface(Tab3dim& tabface, int nbel, int from)
-{
-    const int to = 1 - from;
-    for (int c = 0; c <= 5; ++c)
-        for (int r = 0; r <= nbel && r < kTabRows; ++r) {
-            if (c == 2) tabface(to, c, r) = tabface(from, c, r);
-            else tabface(to, c, r) = convertCell(Quantity::Length, tabface(from, c, r), from, 2);
-        }
-}
-
 std::string unitMenuCaption(int unitSystem)
 {
     return unitSystem == 0 ? "&Convert in IS unit" : "&Convert in imp. unit";

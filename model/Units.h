@@ -3,8 +3,6 @@
 // the other unit system from the one the user typed.
 #include <string>
 
-#include "model/Tab3dim.h"
-
 namespace velta {
 
 enum class Quantity {
@@ -25,10 +23,6 @@ double convertValue(Quantity q, double v, int from);
 // converted, rounded with R2 and written with `decimals` decimals (2 or 3).
 // Throws ConversionError for a cell that is not a number.
 std::string convertCell(Quantity q, const std::string& text, int from, int decimals);
-
-// Refreshes the other unit copy of a face table over rows 0..nbel: the slope
-// column is copied, lengths are converted and written with two decimals.
-void Converttabface(Tab3dim& tabface, int nbel, int from);
 
 // Caption of the Data menu's unit entry for the unit system in use.
 std::string unitMenuCaption(int unitSystem);

@@ -109,7 +109,7 @@ TEST_F(Case, InsertingAnArchKeepsEveryArchsValuesAndGivesTheNewOneEmptyCells)
     ASSERT_EQ(sink.texts().size(), 1u);
     EXPECT_NE(sink.texts()[0].find("arch at elevation 1800 ft"), std::string::npos);
 
-    MaterialFormActivate(s);
+    MaterialFormActivate(s.model, s.mat);
     sink.clear();
     EXPECT_FALSE(MaterialOKButtonClick(s));
     ASSERT_EQ(sink.texts().size(), 1u);
@@ -124,7 +124,7 @@ TEST_F(Case, InsertingAnArchKeepsEveryArchsValuesAndGivesTheNewOneEmptyCells)
     EXPECT_EQ(missingArchValue(s.model), std::nullopt);
 
     // The loads editor shows the crest's temperatures on the crest's row.
-    LoadsFormActivate(s);
+    LoadsFormActivate(s.model, s.loads);
     EXPECT_EQ(s.loads.ThuniStringGrid.cell(1, 1), "-15.00");
     EXPECT_EQ(s.loads.ThuniStringGrid.cell(1, 2), "");
     EXPECT_TRUE(LoadsOKButtonClick(s));
@@ -160,7 +160,7 @@ TEST_F(Case, RemovingTheGroutArchLeavesNoneAndIsRefusedUntilOneIsChosen)
 {
     open();
     // The grout arch of the example is the crest; make it 1775 ft, then remove it.
-    LoadsFormActivate(s);
+    LoadsFormActivate(s.model, s.loads);
     s.loads.groutSelected = 1;
     ASSERT_TRUE(LoadsOKButtonClick(s));
     GeometryFormActivate(s);
@@ -169,7 +169,7 @@ TEST_F(Case, RemovingTheGroutArchLeavesNoneAndIsRefusedUntilOneIsChosen)
     ASSERT_TRUE(GeometryOKButtonClick(s));
     EXPECT_EQ(s.model.GroutIndex, -1);
     EXPECT_EQ(missingArchValue(s.model), noGroutArchText());
-    LoadsFormActivate(s);
+    LoadsFormActivate(s.model, s.loads);
     sink.clear();
     EXPECT_FALSE(LoadsOKButtonClick(s));
     EXPECT_EQ(sink.texts(), Strings{noGroutArchText()});
@@ -229,7 +229,7 @@ TEST_F(Case, GeometryCommitKeepsArchesAndFaceTablesBetweenBaseAndTop)
 TEST_F(Case, UnusualValuesAreWarningsTheUserMayAcceptAtTheEditorsOkOnly)
 {
     open("simple.dat");
-    MaterialFormActivate(s);
+    MaterialFormActivate(s.model, s.mat);
     s.mat.EcEdit = "0";
     s.mat.NucEdit = "0.6";
     s.mat.WcEdit = "-150";
@@ -250,7 +250,7 @@ TEST_F(Case, UnusualValuesAreWarningsTheUserMayAcceptAtTheEditorsOkOnly)
     EXPECT_EQ(s.model.Ec[kImperial], 0);
     EXPECT_TRUE(sink.entries.empty());
 
-    LoadsFormActivate(s);
+    LoadsFormActivate(s.model, s.loads);
     const double top = s.model.TopElev[kImperial];
     s.loads.RweEdit = formatGeneral(top + 10);
     s.loads.TweEdit = formatGeneral(top + 20);

@@ -12,16 +12,9 @@
 
 using namespace velta::engine::solid;
 using velta::test::blockMesh;
+using velta::test::concrete;
 
 namespace {
-
-Material concrete()
-{
-    Material m;
-    m.E = 4.32e8;
-    m.nu = 0.2;
-    return m;
-}
 
 struct Case {
     const char* name;

@@ -63,7 +63,7 @@ TEST(DrawCommand, EachViewIsDrawnAsItsButtonDrawsIt)
 {
     struct Case {
         const char* view;
-        bool (*button)(CaseViews&, Canvas&);
+        bool (*button)(const ViewContext&, Canvas&);
     } cases[] = {
         {"geometry", &GeometrieButtonClick},  {"3d", &GeometrieButton3dClick},
         {"deflection", &DeformeeButtonClick}, {"stresses", &SiButtonClick},

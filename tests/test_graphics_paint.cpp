@@ -89,7 +89,7 @@ TEST(PaintingCanvas, RectangleTextAndFocusRectangle)
 
 TEST(PaintingCanvas, EveryViewPaintsAndLogsLikeTheRecordingCanvas)
 {
-    using Show = bool (*)(CaseViews&, Canvas&);
+    using Show = bool (*)(const ViewContext&, Canvas&);
     const Show views[] = {&GeometrieButtonClick, &GeometrieButton3dClick, &DeformeeButtonClick,
                           &SiButtonClick,        &FappuiButtonClick,      &LoadButtonClick};
     for (Show show : views) {

@@ -10,6 +10,10 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/About.h"
 #include "app/Jpeg.h"
@@ -320,6 +324,37 @@ TEST(Jpeg, RoundTripAndRefusalOfOtherFiles)
     EXPECT_TRUE(decodeJpeg(dir.file("missing.jpg")).isNull());
     EXPECT_TRUE(decodeJpeg(dir.file("c.jpg")).isNull());
     EXPECT_FALSE(encodeJpeg(img, dir.file("no/such/d.jpg")));
+}
+
+TEST(Jpeg, WriteOnAFullDiskKeepsThePreviousPicture)
+{
+    app();
+    velta::test::SmallFileSystem disk(1024);
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small file system is not allowed here";
+    const std::string path = disk.file("splash.jpg");
+    QImage small(8, 8, QImage::Format_RGB32);
+    small.fill(QColor(10, 120, 200));
+    ASSERT_TRUE(encodeJpeg(small, path));
+    const std::string good = velta::test::readFile(path);
+    auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(disk.path())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    disk.fill();
+    const auto before = listing();
+
+    QImage big(400, 400, QImage::Format_RGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x) big.setPixel(x, y, qRgb(x * 7, y * 13, x ^ y));  // compresses poorly
+    EXPECT_FALSE(encodeJpeg(big, path));
+    EXPECT_EQ(velta::test::readFile(path), good);
+    EXPECT_EQ(listing(), before) << "no temporary file is left";
+
+    disk.release(700 * 1024);
+    ASSERT_TRUE(encodeJpeg(big, path));
+    EXPECT_EQ(decodeJpeg(path).size(), QSize(400, 400));
 }
 
 }  // namespace

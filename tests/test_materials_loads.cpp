@@ -46,7 +46,7 @@ TEST(MaterialForm, CommitStoresTheTypedCopyAndDerivesTheOther)
         Fixture f;
         f.s.model.UnitSystem = c.unit;
         f.arches({"1000", "1100"}, c.unit);
-        MaterialFormActivate(f.s); // builds the moduli table from the arches
+        MaterialFormActivate(f.s.model, f.s.mat); // builds the moduli table from the arches
         f.materialFields(c.ec, "0.2", c.wc, c.thec, c.er, "0.25");
         EXPECT_TRUE(LectureMateriau(f.s));
         EXPECT_TRUE(f.s.main.MateriauxMenu);
@@ -69,7 +69,7 @@ TEST(MaterialForm, ModuliTableIsStoredAsTypedAndConvertedWithItsFormats)
     Fixture f;
     f.arches({"100", "150", "200"});
     f.materialFields("3", "0.2", "150", "5.6", "3", "0.2");
-    DefRadioGroupClick(f.s, 1);
+    DefRadioGroupClick(f.s.mat, 1);
     auto& g = f.s.mat.DefStringGrid;
     g.setDataRows(3);
     // Top arch first.
@@ -83,15 +83,24 @@ TEST(MaterialForm, ModuliTableIsStoredAsTypedAndConvertedWithItsFormats)
     EXPECT_EQ(d(kSI, 0, 0), "30.480"); // elevations with three decimals
     EXPECT_EQ(d(kSI, 1, 0), "20.69");  // moduli with two
     EXPECT_EQ(d(kSI, 1, 2), "27.58");
+    EXPECT_EQ(d(kSI, 0, 2), "60.960");
     EXPECT_EQ(d(kSI, 2, 2), "");
     EXPECT_TRUE(f.s.model.VariableModuli);
 
-    // A cell that is not a number fails the conversion after the commit.
+    // A cell that is not a number fails the conversion after the commit. The
+    // rows are refreshed from the lowest up: the row below the faulty cell
+    // is converted, the row above keeps its old copy.
     g.cell(1, 2) = "3,5";
+    g.cell(1, 3) = "2";
+    g.cell(1, 1) = "6";
+    g.cell(0, 1) = "210";
     f.s.main.MateriauxMenu = false;
     EXPECT_THROW(LectureMateriau(f.s), ConversionError);
     EXPECT_TRUE(f.s.main.MateriauxMenu);
     EXPECT_EQ(d(kImperial, 1, 1), "3,5");
+    EXPECT_EQ(d(kSI, 1, 0), "13.79");
+    EXPECT_EQ(d(kSI, 1, 2), "27.58");
+    EXPECT_EQ(d(kSI, 0, 2), "60.960");
 }
 
 TEST(MaterialForm, VariableModuliKeepOrTakeTheUniformModulus)
@@ -100,7 +109,7 @@ TEST(MaterialForm, VariableModuliKeepOrTakeTheUniformModulus)
     f.arches({"100", "200"});
     f.s.model.Er = {2.5, 17.24};
     f.materialFields("3", "0.2", "150", "5.6", "", "0.2");
-    DefRadioGroupClick(f.s, 1);
+    DefRadioGroupClick(f.s.mat, 1);
     ASSERT_TRUE(LectureMateriau(f.s));
     // Empty uniform field: Er and its other copy are left alone.
     EXPECT_EQ(f.s.model.Er[kImperial], 2.5);
@@ -163,7 +172,7 @@ TEST(MaterialForm, ShowingReloadsLabelsFieldsAndTable)
     m.Nuc = m.Nur = {0.2, 0.2};
     m.VariableModuli = true;
     for (int r = 0; r < 5; ++r) m.DefTab(kSI, 1, r) = "1" + std::to_string(r);
-    MaterialFormActivate(f.s);
+    MaterialFormActivate(f.s.model, f.s.mat);
     const auto& st = f.s.mat;
     EXPECT_EQ(st.modulusUnit, "GPa");
     EXPECT_EQ(st.weightUnit, "kg/m3");
@@ -184,7 +193,7 @@ TEST(MaterialForm, ShowingReloadsLabelsFieldsAndTable)
 
     m.UnitSystem = kImperial;
     m.VariableModuli = false;
-    MaterialFormActivate(f.s);
+    MaterialFormActivate(f.s.model, f.s.mat);
     EXPECT_EQ(st.modulusUnit, "E6 psi");
     EXPECT_EQ(st.weightUnit, "pounds per cubit foot");
     EXPECT_EQ(st.thermalUnit, "E-06 /°F");
@@ -217,7 +226,7 @@ TEST(LoadsForm, CommitConvertsLevelsAndTemperatures)
         m.UnitSystem = c.unit;
         m.BaseElev = {90, 27.43};
         f.arches({c.elev, "200"}, c.unit);
-        LoadsFormActivate(f.s);
+        LoadsFormActivate(f.s.model, f.s.loads);
         auto& st = f.s.loads;
         st.RweEdit = c.rwe;
         st.TweEdit = "";
@@ -236,7 +245,7 @@ TEST(LoadsForm, CommitConvertsLevelsAndTemperatures)
         EXPECT_EQ(m.TempTab(o, 1, 1), "");
         EXPECT_EQ(m.GroutIndex, 1);
 
-        LoadsFormActivate(f.s);
+        LoadsFormActivate(f.s.model, f.s.loads);
         EXPECT_EQ(st.TweEdit, formatGeneral(m.BaseElev[c.unit]));
     }
 }
@@ -253,7 +262,7 @@ TEST(LoadsForm, ShowingFillsGroutListTablesAndHeaders)
     m.ThLin = true;
     m.WeightDistribution = true;
     for (int r = 0; r < 4; ++r) m.TempTab(kImperial, 1, r) = std::to_string(r);
-    LoadsFormActivate(f.s);
+    LoadsFormActivate(f.s.model, f.s.loads);
     auto& st = f.s.loads;
     EXPECT_EQ(st.GroutComboBox, (std::vector<std::string>{"1150", "1100", "1050", "1000"}));
     EXPECT_EQ(st.groutSelected, 0);
@@ -278,7 +287,7 @@ TEST(LoadsForm, ShowingFillsGroutListTablesAndHeaders)
     EXPECT_EQ(m.Twe[kImperial], 1010);
 
     m.UnitSystem = kSI;
-    LoadsFormActivate(f.s);
+    LoadsFormActivate(f.s.model, f.s.loads);
     EXPECT_EQ(st.unitLabel, "m");
     EXPECT_EQ(st.ThuniStringGrid.cell(0, 0), "Elevation (m)");
     EXPECT_EQ(st.ThuniStringGrid.cell(1, 0), "Uni temp(°C)");
@@ -298,7 +307,7 @@ TEST(LoadsForm, FaultyWaterLevelStopsTheCommit)
         m.Rwe = {1, 0.3};
         m.Twe = {2, 0.61};
         m.GroutIndex = 0;
-        LoadsFormActivate(f.s);
+        LoadsFormActivate(f.s.model, f.s.loads);
         f.s.loads.RweEdit = rwe;
         f.s.loads.TweEdit = twe;
         f.s.loads.groutSelected = 1;

@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "model/Numbers.h"
+#include "model/UnitRefresh.h"
 #include "model/Units.h"
 
 using namespace velta;

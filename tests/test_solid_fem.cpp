@@ -9,17 +9,9 @@
 
 using namespace velta::engine::solid;
 using velta::test::blockMesh;
+using velta::test::concrete;
 
 namespace {
-
-Material concrete()
-{
-    Material m;
-    m.E = 4.32e8;
-    m.nu = 0.2;
-    m.alpha = 5e-6;
-    return m;
-}
 
 // A block with curved edges and skewed cells: every mid-edge node off the
 // straight line between its corners.

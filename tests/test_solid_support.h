@@ -21,6 +21,17 @@ struct BlockMesh {
     int nodeOf(int i, int j, int k) const { return nodeAt.at({i, j, k}); }
 };
 
+// Mass concrete of the element tests: E = 3 E6 psi in lb/ft2, nu = 0.2, a
+// thermal expansion of 5 E-06 /degF.
+inline engine::solid::Material concrete()
+{
+    engine::solid::Material m;
+    m.E = 4.32e8;
+    m.nu = 0.2;
+    m.alpha = 5e-6;
+    return m;
+}
+
 // The map receives lattice coordinates in cell units (0..na, 0..nb, 0..nc).
 inline BlockMesh blockMesh(int na, int nb, int nc, const std::function<Vec3(double, double, double)>& map,
                            ElementType type, const engine::solid::Material& mat,

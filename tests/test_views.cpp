@@ -352,7 +352,7 @@ TEST(ScaleButtons, OtherViewsMultiplyTheirMagnification)
 TEST(ValuesButton, CyclesByView)
 {
     struct Case {
-        bool (*show)(CaseViews&, Canvas&);
+        bool (*show)(const ViewContext&, Canvas&);
         std::vector<int> from, to;
     } cases[] = {
         {&DeformeeButtonClick, {0, 1, 2}, {1, 0, 1}}, {&SiButtonClick, {0, 1, 2}, {1, 2, 0}},

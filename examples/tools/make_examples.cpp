@@ -11,6 +11,8 @@
 // deck is opened: every face table is continuous and its crest abscissa
 // agrees with its rows, the arches sit inside the described curves, the
 // abutment angles stay below 60 degrees and the sections stay thick enough.
+// Each case fills the copy of the unit system it is described in; the other
+// copy is derived by the commits' own refresh, as if the editors committed it.
 #include <cmath>
 #include <numbers>
 #include <cstdio>
@@ -23,7 +25,7 @@
 #include "forms/GeometryMath.h"
 #include "model/CaseModel.h"
 #include "model/Numbers.h"
-#include "model/Units.h"
+#include "model/UnitRefresh.h"
 
 using namespace velta;
 
@@ -197,20 +199,14 @@ void checkGeometry(const CaseModel& m, const std::string& name)
     require(layout.last - layout.first + 1 == 2 * (m.NbArcs - 1) + 1, name + ": one cantilever per abutment");
 }
 
-void setPair(UnitPair& p, int u, double v, Quantity q)
-{
-    p[u] = v;
-    p[1 - u] = convertValue(q, v, u);
-}
-
 void commonMaterials(CaseModel& m)
 {
     const int u = kImperial;
-    setPair(m.Ec, u, 3.5, Quantity::Modulus);
+    m.Ec[u] = 3.5;
     m.Nuc = {0.2, 0.2};
-    setPair(m.Thec, u, 5.6, Quantity::ThermalCoeff);
-    setPair(m.Wc, u, 150, Quantity::UnitWeight);
-    setPair(m.Er, u, 2.5, Quantity::Modulus);
+    m.Thec[u] = 5.6;
+    m.Wc[u] = 150;
+    m.Er[u] = 2.5;
     m.Nur = {0.2, 0.2};
 }
 
@@ -235,7 +231,7 @@ CaseModel simpleDam()
     auto valley = [](double z) { return 60 + 1.2 * (z - 1000); };
     fillArches(m, u, {1000, 1050, 1100, 1150, 1200}, valley, valley);
     commonMaterials(m);
-    setPair(m.Rwe, u, 1195, Quantity::Length);
+    m.Rwe[u] = 1195;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -283,10 +279,10 @@ CaseModel doubleCurvatureDam()
     for (int k = 0; k <= 8; ++k) arches.push_back(2000 + 52.5 * k);
     fillArches(m, u, arches, valley, valley);
     commonMaterials(m);
-    setPair(m.Ec, u, 4.0, Quantity::Modulus);
-    setPair(m.Er, u, 3.0, Quantity::Modulus);
-    setPair(m.Rwe, u, 2410, Quantity::Length);
-    setPair(m.Twe, u, 2040, Quantity::Length);
+    m.Ec[u] = 4.0;
+    m.Er[u] = 3.0;
+    m.Rwe[u] = 2410;
+    m.Twe[u] = 2040;
     m.GroutIndex = 0;
     m.WeightDistribution = true;
     return m;
@@ -327,7 +323,7 @@ CaseModel twoCentredDam()
     fillArches(m, u, arches, left, right);
 
     commonMaterials(m);
-    setPair(m.Ec, u, 3.8, Quantity::Modulus);
+    m.Ec[u] = 3.8;
     m.VariableModuli = true;
     // Rock moduli (E6 psi) from the lowest arch up: the left bank is weaker
     // and weathered near the surface.
@@ -346,8 +342,8 @@ CaseModel twoCentredDam()
         m.TempTab(u, 2, k) = formatF2(lin[k]);
     }
     m.ThUni = m.ThLin = true;
-    setPair(m.Rwe, u, 1825, Quantity::Length);
-    setPair(m.Twe, u, 1530, Quantity::Length);
+    m.Rwe[u] = 1825;
+    m.Twe[u] = 1530;
     m.GroutIndex = 0;
     return m;
 }
@@ -361,9 +357,9 @@ CaseModel siDam()
     const int si = kSI;
     m.DamName[0] = "Dam entered in SI units";
     m.NbCenter = 1;
-    setPair(m.BaseElev, si, 410, Quantity::Length);
-    setPair(m.TopElev, si, 480, Quantity::Length);
-    setPair(m.Radius, si, 180, Quantity::Length);
+    m.BaseElev[si] = 410;
+    m.TopElev[si] = 480;
+    m.Radius[si] = 180;
     m.RadiusR = m.Radius;
     fillFace(m.FaceTab[kUpstreamFace], m.FaceRows[kUpstreamFace], si, 410, -1.5,
              {slopeRow(440, -0.05), slopeRow(480, 0.075)}, "upstream");
@@ -372,22 +368,17 @@ CaseModel siDam()
     fillFace(m.FaceTab[kUpstreamLoC], m.FaceRows[kUpstreamLoC], si, 410, 89, {slopeRow(480, 1.3)}, "us LoC");
     fillFace(m.FaceTab[kDownstreamLoC], m.FaceRows[kDownstreamLoC], si, 410, 86, {slopeRow(480, 1.3)},
              "ds LoC");
-    for (int t = 0; t < 4; ++t) Converttabface(m.FaceTab[t], m.FaceRows[t], si);
     copyRightSide(m);
     auto valley = [](double z) { return 30 + 110 * std::pow((z - 410) / 70, 0.8); };
     const std::vector<double> arches = {410, 424, 438, 452, 466, 480};
     fillArches(m, si, arches, valley, valley);
-    for (int k = 0; k < m.NbArcs; ++k) {
-        for (int c = 1; c <= 3; ++c) m.ArcTab(kImperial, c, k) = m.ArcTab(si, c, k);
-        m.ArcTab(kImperial, kArcElevation, k) = convertCell(Quantity::Length, m.ArcTab(si, 0, k), si, 2);
-    }
-    setPair(m.Ec, si, 25, Quantity::Modulus);
+    m.Ec[si] = 25;
     m.Nuc = {0.2, 0.2};
-    setPair(m.Wc, si, 2400, Quantity::UnitWeight);
-    setPair(m.Thec, si, 10, Quantity::ThermalCoeff);
-    setPair(m.Er, si, 15, Quantity::Modulus);
+    m.Wc[si] = 2400;
+    m.Thec[si] = 10;
+    m.Er[si] = 15;
     m.Nur = {0.25, 0.25};
-    setPair(m.Rwe, si, 478, Quantity::Length);
+    m.Rwe[si] = 478;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     // A uniform temperature drop (deg C), larger in the thinner upper arches.
@@ -396,8 +387,6 @@ CaseModel siDam()
     for (int k = 0; k < m.NbArcs; ++k) {
         m.TempTab(si, 0, k) = m.ArcTab(si, 0, k);
         m.TempTab(si, 1, k) = formatGeneral(uni[k]);
-        m.TempTab(kImperial, 0, k) = convertCell(Quantity::Length, m.TempTab(si, 0, k), si, 3);
-        m.TempTab(kImperial, 1, k) = convertCell(Quantity::TempChange, m.TempTab(si, 1, k), si, 2);
     }
     return m;
 }
@@ -439,10 +428,10 @@ CaseModel familyThick(bool weightSwitch)
     auto valley = [](double z) { return 60 + 360 * std::pow((z - 900) / 300, 0.8); };
     fillArches(m, u, {900, 950, 1000, 1050, 1100, 1150, 1200}, valley, valley);
     commonMaterials(m);
-    setPair(m.Ec, u, 4.0, Quantity::Modulus);
-    setPair(m.Er, u, 3.0, Quantity::Modulus);
-    setPair(m.Rwe, u, 1195, Quantity::Length);
-    setPair(m.Twe, u, 930, Quantity::Length);
+    m.Ec[u] = 4.0;
+    m.Er[u] = 3.0;
+    m.Rwe[u] = 1195;
+    m.Twe[u] = 930;
     m.GroutIndex = 0;
     m.WeightDistribution = weightSwitch;
     return m;
@@ -469,7 +458,7 @@ CaseModel familyAsymmetric()
         m, u, {1000, 1050, 1100, 1150, 1200}, [](double z) { return 40 + 0.8 * (z - 1000); },
         [](double z) { return 70 + 1.45 * (z - 1000); });
     commonMaterials(m);
-    setPair(m.Rwe, u, 1195, Quantity::Length);
+    m.Rwe[u] = 1195;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -503,7 +492,7 @@ CaseModel familyTwoCentred()
         [](double z) { return 50 + 180 * std::pow((z - 1000) / 250, 0.8); },
         [](double z) { return 60 + 320 * std::pow((z - 1000) / 250, 0.9); });
     commonMaterials(m);
-    setPair(m.Rwe, u, 1245, Quantity::Length);
+    m.Rwe[u] = 1245;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -529,7 +518,7 @@ CaseModel familyThin()
     auto valley = [](double z) { return 50 + 1.2 * (z - 1000); };
     fillArches(m, u, {1000, 1050, 1100, 1150, 1200, 1250}, valley, valley);
     commonMaterials(m);
-    setPair(m.Rwe, u, 1245, Quantity::Length);
+    m.Rwe[u] = 1245;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -555,9 +544,9 @@ CaseModel familySoftRock()
     auto valley = [](double z) { return 70 + 300 * std::pow((z - 1000) / 200, 0.85); };
     fillArches(m, u, {1000, 1050, 1100, 1150, 1200}, valley, valley);
     commonMaterials(m);
-    setPair(m.Ec, u, 4.0, Quantity::Modulus);
-    setPair(m.Er, u, 2.0, Quantity::Modulus);
-    setPair(m.Rwe, u, 1195, Quantity::Length);
+    m.Ec[u] = 4.0;
+    m.Er[u] = 2.0;
+    m.Rwe[u] = 1195;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -595,7 +584,7 @@ CaseModel familyTemperatures()
         m.TempTab(u, 2, k) = formatF2(lin[k]);
     }
     m.ThUni = m.ThLin = true;
-    setPair(m.Rwe, u, 1190, Quantity::Length);
+    m.Rwe[u] = 1190;
     m.Twe = m.BaseElev;
     m.GroutIndex = 0;
     return m;
@@ -614,12 +603,13 @@ int main(int argc, char** argv)
     struct Example {
         const char* file;
         CaseModel (*make)();
+        int typed = kImperial;  // the unit system the case is described in
     };
     const Example examples[] = {
         {"simple.dat", simpleDam},
         {"double_curvature.dat", doubleCurvatureDam},
         {"two_centred.dat", twoCentredDam},
-        {"si_units.dat", siDam},
+        {"si_units.dat", siDam, kSI},
     };
     const Example members[] = {
         {"thick_double_curvature.dat", [] { return familyThick(false); }},
@@ -633,7 +623,9 @@ int main(int argc, char** argv)
     try {
         for (const auto& e : family ? std::vector<Example>(std::begin(members), std::end(members))
                                     : std::vector<Example>(std::begin(examples), std::end(examples))) {
-            const CaseModel m = e.make();
+            CaseModel m = e.make();
+            for (UnitEditor editor : {UnitEditor::Geometry, UnitEditor::Materials, UnitEditor::Loads})
+                refreshOtherUnitCopy(m, editor, e.typed);
             checkGeometry(m, e.file);
             writeFileAtomically(dir + e.file, composeDeck(m, 0, m.NbCenter));
             std::printf("%s\n", (dir + e.file).c_str());
