@@ -42,19 +42,24 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, double f
     b.reach = reach;
     auto position = [&](int s) { return s < nDam ? X[s] : b.nodes[s - nDam]; };
 
-    // Widths and depths of the graded layers: each twice the one before;
-    // the odd entries are the layers' middles. The depth has as many layers
-    // as keep the first one about `firstLayer` thick (at least `layers`).
-    auto graded = [&](double total, int count) {
+    // Widths and depths of the graded layers, each `growth` times the one
+    // before; the odd entries are the layers' middles. The reach has
+    // `layers` layers, each twice the one before; the depth as many as keep
+    // its first one about `firstLayer` thick (at least `layers`).
+    auto graded = [&](double total, int count, double growth) {
         std::vector<double> d(2 * count + 1);
-        const double unit = total / (std::pow(2.0, count) - 1);
-        for (int j = 0; j <= count; ++j) d[2 * j] = unit * (std::pow(2.0, j) - 1);
+        const double unit = total * (growth - 1) / (std::pow(growth, count) - 1);
+        for (int j = 0; j <= count; ++j) d[2 * j] = unit * (std::pow(growth, j) - 1) / (growth - 1);
+        d[2 * count] = total;
         for (int j = 0; j < count; ++j) d[2 * j + 1] = 0.5 * (d[2 * j] + d[2 * j + 2]);
         return d;
     };
-    const int deep =
-        firstLayer > 0 ? std::max(layers, int(std::lround(std::log2(depth / firstLayer + 1)))) : layers;
-    const std::vector<double> across = graded(reach, layers), down = graded(depth, deep);
+    const double growth = kRockBlockGrowth;
+    const int deep = firstLayer > 0
+                         ? std::max(layers, int(std::lround(std::log(1 + (growth - 1) * depth / firstLayer) /
+                                                            std::log(growth))))
+                         : layers;
+    const std::vector<double> across = graded(reach, layers, 2.0), down = graded(depth, deep, growth);
     b.layers = deep;
 
     // The contact's upstream and downstream edges: the direction in which
@@ -186,9 +191,15 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, double f
     // mean of both sides' normals).
     std::vector<std::vector<Vec3>> direction(deep, std::vector<Vec3>(corners.size()));
     for (size_t i = 0; i < corners.size(); ++i) direction[0][i] = normal.at(corners[i]);
+    // Passes up to layer j: the square of the depth of its top, plus one
+    // first layer, in first layers' thicknesses, less one (4^j - 1 when
+    // each layer is twice the one before), so that a direction is spread
+    // over about as many faces as the layer lies deep.
+    std::vector<int> passes(deep);
+    for (int j = 0; j < deep; ++j) passes[j] = int(std::lround(std::pow((down[2 * j] + down[2]) / down[2], 2))) - 1;
     for (int j = 1; j < deep; ++j) {
         std::vector<Vec3> v = direction[j - 1], next(v.size());
-        for (int p = (1 << (2 * j)) - (1 << (2 * j - 2)); p > 0; --p) {
+        for (int p = passes[j] - passes[j - 1]; p > 0; --p) {
             for (size_t i = 0; i < v.size(); ++i) {
                 Vec3 sum = v[i];
                 for (int k : around[i]) sum += v[k];

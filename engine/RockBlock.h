@@ -21,10 +21,11 @@ namespace velta::engine {
 // thickness of the first layer of the depth, in dam heights (the depth has
 // as many layers, each twice the one before, as keep the first one about
 // that thick).
-constexpr double kRockBlockDepth = 1.0;
+constexpr double kRockBlockDepth = 2.0;
 constexpr double kRockBlockReach = 1.0;
 constexpr int kRockBlockLayers = 4;
 constexpr double kRockBlockFirstLayer = 1.0 / 15;
+constexpr double kRockBlockGrowth = 2.0;
 
 struct RockBlock {
     std::vector<solid::Vec3> nodes;       // numbered after the dam's nodes

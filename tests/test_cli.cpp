@@ -443,7 +443,7 @@ TEST(CliRun, RockModelReachesTheEngine)
     const CliRun r = tool({"run", testData("decks/T1.dat"), work.path(), "--rock", "block"});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string out = readFile(work.file("VELTA0.OUT"));
-    EXPECT_TRUE(contains(out, " Rock as an elastic block under the contact, 200.0 ft deep")) << out.substr(0, 3000);
+    EXPECT_TRUE(contains(out, " Rock as an elastic block under the contact, 400.0 ft deep")) << out.substr(0, 3000);
     EXPECT_FALSE(contains(out, "Vogt's coefficients"));
 }
 

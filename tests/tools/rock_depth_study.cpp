@@ -3,7 +3,9 @@
 // dam heights), and the crown's radial deflection at the crest and on the
 // lowest arch above the base is printed, with the model's size and time.
 //
-//   velta_rock_depth_study --depths 1,2,3 [--level N] CASE...
+//   velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] CASE...
+//
+// --er-of-ec sets the rock's modulus to X times the concrete's.
 //
 // CASE is a deck path, or T1 / T2C for the test dams built in code.
 #include <chrono>
@@ -80,12 +82,15 @@ int main(int argc, char** argv)
 {
     std::vector<double> depths;
     int level = 1, first = 1;
+    double erOfEc = 0;
     while (first + 1 < argc && argv[first][0] == '-') {
         const std::string opt = argv[first];
         if (opt == "--depths") {
             std::stringstream ss(argv[first + 1]);
             std::string t;
             while (std::getline(ss, t, ',')) depths.push_back(std::stod(t));
+        } else if (opt == "--er-of-ec") {
+            erOfEc = std::stod(argv[first + 1]);
         } else if (opt == "--level") {
             level = std::stoi(argv[first + 1]);
         } else {
@@ -94,11 +99,12 @@ int main(int argc, char** argv)
         first += 2;
     }
     if (depths.empty() || first >= argc) {
-        std::fprintf(stderr, "usage: velta_rock_depth_study --depths 1,2,3 [--level N] CASE...\n");
+        std::fprintf(stderr, "usage: velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] CASE...\n");
         return 2;
     }
     for (int a = first; a < argc; ++a) {
-        const CaseModel m = caseNamed(argv[a]);
+        CaseModel m = caseNamed(argv[a]);
+        if (erOfEc > 0) m.Er = {erOfEc * m.Ec[0], erOfEc * m.Ec[1]};
         std::printf("%s\n", argv[a]);
         engine::EngineOptions o;
         o.level = level;
