@@ -3,9 +3,11 @@
 // dam heights), and the crown's radial deflection at the crest and on the
 // lowest arch above the base is printed, with the model's size and time.
 //
-//   velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] CASE...
+//   velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] [--crown all] CASE...
 //
-// --er-of-ec sets the rock's modulus to X times the concrete's.
+// --er-of-ec sets the rock's modulus to X times the concrete's; --crown all
+// prints every arch level of the crown with its hoop stresses (psi,
+// tension positive) on both faces.
 //
 // CASE is a deck path, or T1 / T2C for the test dams built in code.
 #include <chrono>
@@ -24,6 +26,8 @@
 using namespace velta;
 
 namespace {
+
+bool allRows = false; // every arch level of the crown, with its hoop stresses
 
 CaseModel caseNamed(const std::string& name)
 {
@@ -46,8 +50,13 @@ void crown(const std::string& label, const CaseModel& m, engine::EngineOptions o
                 if (p.z > zCrest) zCrest = p.z, crest = p.radial;
                 if (p.z < zLow) zLow = p.z, low = p.radial;
             }
-            std::printf("  %-14s nodes %6d  crest (%.1f) %10.6f  lowest arch (%.1f) %10.6f  %.2f s\n", label.c_str(),
-                        r.nodes, zCrest, crest, zLow, low, seconds);
+            std::printf("  %-14s nodes %6d  equations %6d  crest (%.1f) %10.6f  lowest arch (%.1f) %10.6f  %.2f s\n",
+                        label.c_str(), r.nodes, r.equations, zCrest, crest, zLow, low, seconds);
+            if (allRows)
+                for (const auto& p : cant.points)
+                    if (p.z > cant.baseElev + 1e-6)
+                        std::printf("    z %8.2f  radial %10.5f  hoop up %7.1f  down %7.1f\n", p.z, p.radial, p.up.hoop,
+                                    p.down.hoop);
         }
     } catch (const std::exception& e) {
         std::printf("  %-14s %s\n", label.c_str(), e.what());
@@ -89,6 +98,8 @@ int main(int argc, char** argv)
             std::stringstream ss(argv[first + 1]);
             std::string t;
             while (std::getline(ss, t, ',')) depths.push_back(std::stod(t));
+        } else if (opt == "--crown") {
+            allRows = argv[first + 1] == std::string("all");
         } else if (opt == "--er-of-ec") {
             erOfEc = std::stod(argv[first + 1]);
         } else if (opt == "--level") {
@@ -99,7 +110,7 @@ int main(int argc, char** argv)
         first += 2;
     }
     if (depths.empty() || first >= argc) {
-        std::fprintf(stderr, "usage: velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] CASE...\n");
+        std::fprintf(stderr, "usage: velta_rock_depth_study --depths 1,2,3 [--level N] [--er-of-ec X] [--crown all] CASE...\n");
         return 2;
     }
     for (int a = first; a < argc; ++a) {
