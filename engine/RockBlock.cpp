@@ -181,7 +181,8 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, double f
 
     // Each layer is extruded from the one above along directions given at
     // the corners and smoothed over the surface more and more with depth
-    // (each corner's mean with its face neighbours, 4^j passes for layer j):
+    // (each corner's mean with its face neighbours, more passes the deeper
+    // the layer):
     // next to the dam the layers follow the contact's normal; deeper down
     // the directions of neighbouring nodes turn less against each other, so
     // that layers of growing thickness under a surface that bends toward the
