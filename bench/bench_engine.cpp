@@ -29,3 +29,30 @@ BENCHMARK(BM_AnalyseTwoCentredElevenArches)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+// The same whole analysis of T1 (the cylinder test dam) at the default
+// level with each rock model: Vogt's springs, rigid rock, and the meshed
+// elastic block (its default depth, more than twice the equations); the
+// argument is the rock model: 0 Vogt, 1 rigid, 2 block.
+static void BM_AnalyseT1Rock(benchmark::State& state)
+{
+    const velta::CaseModel m = velta::test::caseT1();
+    velta::engine::EngineOptions options;
+    options.rock = velta::engine::RockModel(state.range(0));
+    for (auto _ : state) {
+        const auto r = velta::engine::analyse(m, options);
+        const std::string out = velta::engine::composeOut(m, r) + velta::engine::composePlt(m, r);
+        benchmark::DoNotOptimize(out.data());
+        state.counters["nodes"] = r.nodes;
+        state.counters["equations"] = r.equations;
+    }
+    state.counters["peak_MiB"] = velta::bench::peakMemoryMiB();
+}
+BENCHMARK(BM_AnalyseT1Rock)
+    ->Arg(int(velta::engine::RockModel::Vogt))
+    ->Arg(int(velta::engine::RockModel::Rigid))
+    ->Arg(int(velta::engine::RockModel::Block))
+    ->ArgName("rock")
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);

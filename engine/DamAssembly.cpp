@@ -153,7 +153,8 @@ DamAssembly assembleDam(const DamCase& c, const DamGeometry& g, DamMesh mesh)
         double radius = std::numeric_limits<double>::infinity();
         for (const ArchLevel& al : g.arches)
             for (int sd = 0; sd < 2; ++sd) radius = std::min(radius, g.upCentre(Side(sd), al.z) - g.upFace(al.z));
-        const RockBlock block = meshRockBlock(mesh, kRockBlockDepth * H, std::min(kRockBlockReach * H, 0.5 * radius));
+        const RockBlock block = meshRockBlock(mesh, (c.rockBlockDepth > 0 ? c.rockBlockDepth : kRockBlockDepth) * H,
+                                              std::min(kRockBlockReach * H, 0.5 * radius), kRockBlockFirstLayer * H);
         out.rockDepth = block.depth;
         out.rockReach = block.reach;
         std::map<double, int> materialOf;

@@ -27,6 +27,7 @@ struct DamCase {
     double grout = 0;          // top of grout, ft
     bool weightAdjusted = false; // the weight-distribution switch
     RockModel rock = RockModel::Vogt;
+    double rockBlockDepth = 0; // the rock block's depth in dam heights; 0 the default
     // Elevations of the face tables' rows inside the dam (layer boundaries).
     std::vector<double> faceElevations;
 };

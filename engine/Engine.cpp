@@ -16,6 +16,7 @@ AnalysisResult analyse(const CaseModel& m, const EngineOptions& options)
     const DamGeometry g(m);
     DamCase c = readCase(m, g);
     c.rock = options.rock;
+    c.rockBlockDepth = options.rockBlockDepth;
     CantileverLayout layout;
     try {
         layout = computeCantileverLayout(m.ArcTab, m.NbArcs, kImperial, m.FaceTab[kUpstreamLoC],

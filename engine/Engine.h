@@ -18,6 +18,7 @@ namespace velta::engine {
 struct EngineOptions {
     int level = 0; // refinement level, 1 to 4; 0 the default
     RockModel rock = RockModel::Vogt;
+    double rockBlockDepth = 0; // the rock block's depth in dam heights; 0 the default
 };
 
 // Stresses on one face at a node, psi, tension positive.

@@ -1,5 +1,6 @@
 #include "engine/RockBlock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -31,7 +32,7 @@ void contact::quad8(double x, double y, double N[8], double dx[8], double dy[8])
     }
 }
 
-RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int layers)
+RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, double firstLayer, int layers)
 {
     using namespace contact;
     const std::vector<Vec3>& X = dam.model.nodes;
@@ -41,16 +42,25 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int laye
     b.reach = reach;
     auto position = [&](int s) { return s < nDam ? X[s] : b.nodes[s - nDam]; };
 
-    // Widths and depths of the graded layers: each twice the one before;
-    // the odd entries are the layers' middles.
-    auto graded = [&](double total) {
-        std::vector<double> d(2 * layers + 1);
-        const double unit = total / (std::pow(2.0, layers) - 1);
-        for (int j = 0; j <= layers; ++j) d[2 * j] = unit * (std::pow(2.0, j) - 1);
-        for (int j = 0; j < layers; ++j) d[2 * j + 1] = 0.5 * (d[2 * j] + d[2 * j + 2]);
+    // Widths and depths of the graded layers, each `growth` times the one
+    // before; the odd entries are the layers' middles. The reach has
+    // `layers` layers, each twice the one before; the depth as many as keep
+    // its first one about `firstLayer` thick (at least `layers`).
+    auto graded = [&](double total, int count, double growth) {
+        std::vector<double> d(2 * count + 1);
+        const double unit = total * (growth - 1) / (std::pow(growth, count) - 1);
+        for (int j = 0; j <= count; ++j) d[2 * j] = unit * (std::pow(growth, j) - 1) / (growth - 1);
+        d[2 * count] = total;
+        for (int j = 0; j < count; ++j) d[2 * j + 1] = 0.5 * (d[2 * j] + d[2 * j + 2]);
         return d;
     };
-    const std::vector<double> across = graded(reach), down = graded(depth);
+    const double growth = kRockBlockGrowth;
+    const int deep = firstLayer > 0
+                         ? std::max(layers, int(std::lround(std::log(1 + (growth - 1) * depth / firstLayer) /
+                                                            std::log(growth))))
+                         : layers;
+    const std::vector<double> across = graded(reach, layers, 2.0), down = graded(depth, deep, growth);
+    b.layers = deep;
 
     // The contact's upstream and downstream edges: the direction in which
     // the contact surface leaves each edge node (across the thickness,
@@ -151,35 +161,61 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int laye
     }
     for (int e : ends) b.farNodes.push_back(e);
 
-    // Each layer is extruded from the one above along directions smoothed
-    // over the surface more and more with depth (each surface node's mean
-    // with its face neighbours, 4^j passes for layer j): next to the dam
-    // the layers follow the contact's normal; deeper down the directions of
-    // neighbouring nodes turn less against each other, so that layers of
-    // growing thickness under a surface that bends toward the rock do not
-    // cross.
-    std::map<int, std::set<int>> neighbours;
+    // The surface's corner nodes, compactly numbered, their neighbours (the
+    // other corners of their faces), and the two corners of each mid-edge
+    // node.
+    std::map<int, int> cornerIndex;
+    std::vector<int> corners;
     for (const Quad& q : quads)
-        for (int i : q.n)
-            for (int k : q.n)
-                if (k != i) neighbours[i].insert(k);
-    auto smooth = [&](std::map<int, Vec3>& v, int passes) {
-        for (int p = 0; p < passes; ++p) {
-            std::map<int, Vec3> next;
-            for (const auto& [n, around] : neighbours) {
-                Vec3 sum = v.at(n);
-                for (int k : around) sum += v.at(k);
-                next[n] = sum.normalized();
+        for (int i = 0; i < 4; ++i)
+            if (cornerIndex.try_emplace(q.n[i], int(corners.size())).second) corners.push_back(q.n[i]);
+    std::vector<std::set<int>> around(corners.size());
+    std::map<int, std::pair<int, int>> midCorners;
+    for (const Quad& q : quads)
+        for (int i = 0; i < 4; ++i) {
+            const int a = cornerIndex.at(q.n[i]), c = cornerIndex.at(q.n[(i + 1) % 4]);
+            for (int k = 0; k < 4; ++k)
+                if (k != i) around[a].insert(cornerIndex.at(q.n[k]));
+            midCorners[q.n[4 + i]] = {a, c};
+        }
+
+    // Each layer is extruded from the one above along directions given at
+    // the corners and smoothed over the surface more and more with depth
+    // (each corner's mean with its face neighbours, more passes the deeper
+    // the layer):
+    // next to the dam the layers follow the contact's normal; deeper down
+    // the directions of neighbouring nodes turn less against each other, so
+    // that layers of growing thickness under a surface that bends toward the
+    // rock do not cross. A mid-edge node moves along the mean of its two
+    // corners' directions, so that it stays midway between them where the
+    // surface has a kink (the foot of a V valley, where the corners take the
+    // mean of both sides' normals).
+    std::vector<std::vector<Vec3>> direction(deep, std::vector<Vec3>(corners.size()));
+    for (size_t i = 0; i < corners.size(); ++i) direction[0][i] = normal.at(corners[i]);
+    // Passes up to layer j: the square of the depth of its top, plus one
+    // first layer, in first layers' thicknesses, less one (4^j - 1 when
+    // each layer is twice the one before), so that a direction is spread
+    // over about as many faces as the layer lies deep.
+    std::vector<int> passes(deep);
+    for (int j = 0; j < deep; ++j) passes[j] = int(std::lround(std::pow((down[2 * j] + down[2]) / down[2], 2))) - 1;
+    for (int j = 1; j < deep; ++j) {
+        std::vector<Vec3> v = direction[j - 1], next(v.size());
+        for (int p = passes[j] - passes[j - 1]; p > 0; --p) {
+            for (size_t i = 0; i < v.size(); ++i) {
+                Vec3 sum = v[i];
+                for (int k : around[i]) sum += v[k];
+                next[i] = sum.normalized();
             }
             v.swap(next);
         }
-    };
-    std::vector<std::map<int, Vec3>> direction(layers);
-    direction[0] = normal;
-    for (int j = 1; j < layers; ++j) {
-        direction[j] = direction[j - 1];
-        smooth(direction[j], (1 << (2 * j)) - (1 << (2 * j - 2)));
+        direction[j] = v;
     }
+    auto directionAt = [&](int j, int s) -> Vec3 {
+        const auto c = cornerIndex.find(s);
+        if (c != cornerIndex.end()) return direction[j][c->second];
+        const auto [a, e] = midCorners.at(s);
+        return (direction[j][a] + direction[j][e]).normalized();
+    };
 
     // Surface node s at depth index k (even: layer boundaries, odd: the
     // middles of the layers' edges).
@@ -187,19 +223,19 @@ RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int laye
     std::function<Vec3(int, int)> at = [&](int s, int k) -> Vec3 {
         if (k == 0) return position(s);
         const int j = (k - 1) / 2;
-        return at(s, 2 * j) + (down[k] - down[2 * j]) * direction[j].at(s);
+        return at(s, 2 * j) + (down[k] - down[2 * j]) * directionAt(j, s);
     };
     auto node = [&](int s, int k) {
         if (k == 0) return s;
         auto [it, added] = index.try_emplace({s, k}, nDam + int(b.nodes.size()));
         if (added) {
             b.nodes.push_back(at(s, k));
-            if (k == 2 * layers || ends.count(s)) b.farNodes.push_back(it->second);
+            if (k == 2 * deep || ends.count(s)) b.farNodes.push_back(it->second);
         }
         return it->second;
     };
     for (const Quad& q : quads)
-        for (int j = 0; j < layers; ++j) {
+        for (int j = 0; j < deep; ++j) {
             const int k0 = 2 * j, km = 2 * j + 1, k1 = 2 * j + 2;
             solid::Element el;
             el.type = solid::ElementType::Hex20;

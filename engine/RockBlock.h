@@ -16,11 +16,18 @@ namespace velta::engine {
 
 // Depth of the block and its reach upstream and downstream of the dam's
 // faces, in dam heights (the reach at most half the smallest extrados
-// radius of the contact, so that rays toward the centres do not meet), and
-// its layers (each twice as thick as the one before it).
-constexpr double kRockBlockDepth = 1.0;
+// radius of the contact, so that rays toward the centres do not meet), the
+// layers of the reach (each twice as thick as the one before it), the
+// thickness of the first layer of the depth, in dam heights, and the growth
+// of the depth's layers (the depth has as many layers, each `growth` times
+// the one before, as keep the first one about that thick). Beyond two dam
+// heights the crown's deflections change by less than the block's own mesh
+// error (under 1 %).
+constexpr double kRockBlockDepth = 2.0;
 constexpr double kRockBlockReach = 1.0;
 constexpr int kRockBlockLayers = 4;
+constexpr double kRockBlockFirstLayer = 1.0 / 15;
+constexpr double kRockBlockGrowth = 2.0;
 
 struct RockBlock {
     std::vector<solid::Vec3> nodes;       // numbered after the dam's nodes
@@ -30,11 +37,14 @@ struct RockBlock {
     std::vector<int> farNodes;            // nodes of the far faces (held)
     std::vector<int> contactNodes;        // the dam's nodes the block shares
     double depth = 0, reach = 0;          // ft
+    int layers = 0;                       // layers of the depth
 };
 
 // The block under the whole contact of a dam mesh, `depth` feet deep,
-// reaching `reach` feet upstream and downstream of the contact.
-RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, int layers = kRockBlockLayers);
+// reaching `reach` feet upstream and downstream of the contact, its first
+// layer about `firstLayer` feet thick (0: `layers` layers in the depth too).
+RockBlock meshRockBlock(const DamMesh& dam, double depth, double reach, double firstLayer = 0,
+                        int layers = kRockBlockLayers);
 
 // The 8-node quadrilateral of one thickness division of a contact strip:
 // natural coordinates (along, across) and lattice positions of its nodes in

@@ -105,24 +105,50 @@ TEST(Calculix, SameDisplacementsOnACurvedRingSector)
     }
 }
 
-// A small dam (test dam T1 at the coarsest level, water, weight and
-// temperatures, some joints open above the grout) on rigid abutments and on
-// Vogt's springs.
-TEST(Calculix, SameDisplacementsOnASmallDam)
+// Small dams at the coarsest level, every model the engine solves for them:
+// T1 under water with its joints open above the top of grout (at 1150 ft),
+// on rigid abutments and on Vogt's springs; the double-curvature test dam
+// (water, weight on independent cantilevers) on the meshed rock block, both
+// the adjusted structure and the weight's model with every joint open.
+TEST(Calculix, SameDisplacementsOnSmallDams)
 {
+    using velta::engine::RockModel;
     const std::string ccx = findCalculix();
     if (ccx.empty()) GTEST_SKIP() << "CalculiX (ccx) not installed";
-    for (auto rock : {velta::engine::RockModel::Rigid, velta::engine::RockModel::Vogt}) {
-        SCOPED_TRACE(rock == velta::engine::RockModel::Rigid ? "rigid rock" : "Vogt's springs");
-        velta::engine::DamAssembly a = velta::engine::buildSolidModel(velta::test::caseT1(), 1, rock);
-        a.model.wedgeRule = WedgeRule::Points9;
-        const Eigen::VectorXd u = Solver(a.model).solve(a.load);
-        const CalculixResult r = runCalculix(a.model, a.load, ccx);
-        const DisplacementComparison cmp = compareDisplacements(u, r.u);
-        std::printf("T1: %zu nodes, %zu elements, largest %.6g ft, max difference %.3g (%.2e of the largest), ccx "
-                    "%.2f s\n",
-                    a.model.nodes.size(), a.model.elements.size(), cmp.largest, cmp.maxDifference, cmp.relative(),
-                    r.seconds);
-        EXPECT_LT(cmp.relative(), 1e-6) << "worst node " << cmp.worstNode + 1;
+    velta::CaseModel t1 = velta::test::caseT1();
+    t1.GroutIndex = 1;
+    const velta::CaseModel doubleCurvature = velta::test::caseDoubleCurvature();
+    struct Dam {
+        const char* name;
+        const velta::CaseModel* model;
+        RockModel rock;
+        int models; // the adjusted structure, and the weight's when it is separate
+    };
+    const Dam dams[] = {
+        {"T1, rigid rock", &t1, RockModel::Rigid, 1},
+        {"T1, Vogt's springs", &t1, RockModel::Vogt, 1},
+        {"double curvature, rock block", &doubleCurvature, RockModel::Block, 2},
+    };
+    for (const Dam& d : dams) {
+        velta::engine::DamAssembly a = velta::engine::buildSolidModel(*d.model, 1, d.rock);
+        ASSERT_EQ(a.weightSeparate ? 2 : 1, d.models) << d.name;
+        int open = 0;
+        for (int e = 0; e < a.damElements; ++e) open += a.model.materials[a.model.elements[e].material].hoopFactor < 1;
+        if (d.model == &t1) EXPECT_GT(open, 0) << "joints open above the top of grout";
+        for (int k = 0; k < d.models; ++k) {
+            SCOPED_TRACE(std::string(d.name) + (k ? ", weight's model" : ", adjusted structure"));
+            Model& m = k ? a.weightModel : a.model;
+            const Eigen::VectorXd& f = k ? a.weightLoad : a.load;
+            m.wedgeRule = WedgeRule::Points9;
+            const Eigen::VectorXd u = Solver(m).solve(f);
+            const CalculixResult r = runCalculix(m, f, ccx);
+            const DisplacementComparison cmp = compareDisplacements(u, r.u);
+            std::printf("%s%s: %zu nodes, %zu elements, largest %.6g ft, max difference %.3g (%.2e of the largest), "
+                        "ccx %.2f s\n",
+                        d.name, k ? ", weight" : "", m.nodes.size(), m.elements.size(), cmp.largest, cmp.maxDifference,
+                        cmp.relative(), r.seconds);
+            EXPECT_GT(cmp.largest, 0);
+            EXPECT_LT(cmp.relative(), 1e-6) << "worst node " << cmp.worstNode + 1;
+        }
     }
 }

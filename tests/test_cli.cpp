@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLockFile>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QThread>
 #include <QProcess>
 #include <QStringList>
@@ -442,7 +443,7 @@ TEST(CliRun, RockModelReachesTheEngine)
     const CliRun r = tool({"run", testData("decks/T1.dat"), work.path(), "--rock", "block"});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string out = readFile(work.file("VELTA0.OUT"));
-    EXPECT_TRUE(contains(out, " Rock as an elastic block under the contact, 200.0 ft deep")) << out.substr(0, 3000);
+    EXPECT_TRUE(contains(out, " Rock as an elastic block under the contact, 400.0 ft deep")) << out.substr(0, 3000);
     EXPECT_FALSE(contains(out, "Vogt's coefficients"));
 }
 
@@ -481,6 +482,46 @@ TEST(CliRun, UsageAndRefusedCase)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Cannot open file \"" + work.file("none.dat") + "\": No such file or directory\n");
     EXPECT_FALSE(fs::exists(work.file("out"))) << "nothing is made for a refused case";
+}
+
+// verify compares every model the engine solves: on a dam whose weight is
+// carried by independent cantilevers, the adjusted structure and the
+// weight's model, each with its own rows and its own largest difference.
+TEST(CliVerify, EveryModelOfTheCaseHasItsRows)
+{
+    const QString ccx = QProcessEnvironment::systemEnvironment().value("VELTA_CCX");
+    if (ccx.isEmpty() && QStandardPaths::findExecutable("ccx").isEmpty()) GTEST_SKIP() << "CalculiX (ccx) not installed";
+    TempDir work;
+    const CliRun r = tool({"verify", testData("family/thick_double_curvature.dat"), work.path(), "--rock", "rigid"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string summary = readFile(work.file("verify-summary.csv"));
+    std::istringstream lines(summary);
+    std::string line;
+    std::vector<std::string> rows;
+    while (std::getline(lines, line)) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 3u) << summary;
+    EXPECT_EQ(rows[1].rfind("adjusted,rigid,", 0), 0u) << rows[1];
+    EXPECT_EQ(rows[2].rfind("weight,rigid,", 0), 0u) << rows[2];
+    for (int k = 1; k <= 2; ++k) EXPECT_TRUE(contains(rows[k], ",yes,")) << rows[k];
+    const std::string table = readFile(work.file("verify.csv"));
+    EXPECT_TRUE(contains(table, "\nadjusted,rigid,1,"));
+    EXPECT_TRUE(contains(table, "\nweight,rigid,1,"));
+    EXPECT_TRUE(fs::exists(work.file("adjusted_rigid.inp")));
+    EXPECT_TRUE(fs::exists(work.file("weight_rigid.inp")));
+
+    const std::string deck = testData("decks/T1.dat");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"verify", deck, work.path(), "--rock"},
+             {"verify", deck, work.path(), "--rock", "vogt", "--rock", "block"},
+             {"verify", deck, work.path(), "--level", "1", "--level", "1"},
+             {"verify", deck, "--rock", "vogt"}}) {
+        const CliRun u = tool(args);
+        EXPECT_EQ(u.status, 2) << args.size();
+        EXPECT_EQ(u.err, "usage: velta-cli verify CASE.dat OUTDIR [--level N] [--rock vogt|block|rigid|all]\n");
+    }
+    const CliRun bad = tool({"verify", deck, work.path(), "--rock", "springs"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "velta-cli verify: the rock model must be vogt, block, rigid or all\n");
 }
 
 // On a full disk no command replaces a good file with a bad one: the write

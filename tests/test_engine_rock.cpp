@@ -11,6 +11,7 @@
 #include "engine/Engine.h"
 #include "engine/solid/Fem.h"
 #include "engine/Rock.h"
+#include "engine/RockBlock.h"
 #include "test_engine_support.h"
 
 using namespace velta;
@@ -98,37 +99,45 @@ const NodeResult& crownAt(const AnalysisResult& r, double z)
 
 } // namespace
 
-// The block under each test dam: every element right-handed at every
+// The block under each test dam and the double-curvature example (whose
+// V-shaped foot and narrow valley once gave crossing layers at 2 H), at
+// depths of one to three dam heights: every element right-handed at every
 // integration point, the dam's contact faces covered (no face of the whole
 // model with all its corners on the contact is left on its boundary), the
 // block's nodes on the contact the dam's own, and its far faces held.
 TEST(RockBlock, MeshIsSoundAndSharesTheContactNodes)
 {
-    for (const CaseModel& m : {test::caseT1(), test::caseTwoCentres(), test::caseDoubleCurvature()}) {
-        SCOPED_TRACE(m.DamName[0]);
-        const DamAssembly a = buildSolidModel(m, 1, RockModel::Block);
-        const int damNodes = int(a.mesh.model.nodes.size());
-        ASSERT_GT(a.model.elements.size(), size_t(a.damElements));
-        EXPECT_NO_THROW(solid::checkJacobians(a.model));
-        const std::set<int> contact(a.contactNodes.begin(), a.contactNodes.end());
-        std::set<int> shared;
-        for (const solid::Element& el : a.rockPart.elements)
-            for (int i = 0; i < solid::nodeCount(el.type); ++i)
-                if (el.nodes[i] < damNodes) shared.insert(el.nodes[i]);
-        EXPECT_EQ(shared, contact) << "the block meets the dam at its contact nodes and nowhere else";
-        int onContact = 0;
-        for (const solid::BoundaryFace& f : solid::boundaryFaces(a.model)) {
-            const size_t corners = f.face.nodes.size() == 8 ? 4 : 3;
-            bool all = true;
-            for (size_t i = 0; i < corners; ++i) all = all && contact.count(f.face.nodes[i]);
-            onContact += all;
+    const CaseModel example = test::readDeck(std::string(VELTA_SOURCE_DIR) + "/examples/double_curvature.dat");
+    for (const CaseModel& m : {test::caseT1(), test::caseTwoCentres(), test::caseDoubleCurvature(), example})
+        for (const double depth : {1.0, kRockBlockDepth, 3.0}) {
+            SCOPED_TRACE(m.DamName[0] + ", depth " + std::to_string(depth) + " H");
+            const DamGeometry g(m);
+            DamCase c = readCase(m, g);
+            c.rock = RockModel::Block;
+            if (depth != kRockBlockDepth) c.rockBlockDepth = depth;
+            const DamAssembly a = assembleDam(c, g, meshDam(g, c, meshLevel(1)));
+            const int damNodes = int(a.mesh.model.nodes.size());
+            ASSERT_GT(a.model.elements.size(), size_t(a.damElements));
+            EXPECT_NO_THROW(solid::checkJacobians(a.model));
+            const std::set<int> contact(a.contactNodes.begin(), a.contactNodes.end());
+            std::set<int> shared;
+            for (const solid::Element& el : a.rockPart.elements)
+                for (int i = 0; i < solid::nodeCount(el.type); ++i)
+                    if (el.nodes[i] < damNodes) shared.insert(el.nodes[i]);
+            EXPECT_EQ(shared, contact) << "the block meets the dam at its contact nodes and nowhere else";
+            int onContact = 0;
+            for (const solid::BoundaryFace& f : solid::boundaryFaces(a.model)) {
+                const size_t corners = f.face.nodes.size() == 8 ? 4 : 3;
+                bool all = true;
+                for (size_t i = 0; i < corners; ++i) all = all && contact.count(f.face.nodes[i]);
+                onContact += all;
+            }
+            EXPECT_EQ(onContact, 0);
+            // Held: the whole bottom and ends, none of the contact.
+            EXPECT_FALSE(a.model.fixedDofs.empty());
+            for (int d : a.model.fixedDofs) ASSERT_GE(d / 3, damNodes);
+            EXPECT_NEAR(a.rockDepth, depth * (g.top - g.base), 1e-9 * g.top);
         }
-        EXPECT_EQ(onContact, 0);
-        // Held: the whole bottom and ends, none of the contact.
-        EXPECT_FALSE(a.model.fixedDofs.empty());
-        for (int d : a.model.fixedDofs) ASSERT_GE(d / 3, damNodes);
-        EXPECT_GT(a.rockDepth, 0.99 * (a.mesh.rows.back() - a.mesh.rows.front()));
-    }
 }
 
 // A block a thousand times stiffer than the concrete gives the rigid
