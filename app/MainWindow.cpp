@@ -29,6 +29,7 @@
 #include "graphics/Contours.h"
 #include "graphics/ViewTable.h"
 #include "graphics/PaintingCanvas.h"
+#include "graphics/PngFile.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "app/shell/Report.h"

@@ -11,6 +11,7 @@
 #include "cli/CliSupport.h"
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
+#include "graphics/PngFile.h"
 #include "model/FileWriter.h"
 #include "solver/ResultsReader.h"
 

@@ -22,6 +22,7 @@
 #include "graphics/DrawCommand.h"
 #include "graphics/PaintingCanvas.h"
 #include "graphics/ViewTable.h"
+#include "graphics/PngFile.h"
 #include "model/FileWriter.h"
 #include "solver/Export.h"
 #include "solver/ResultsReader.h"

@@ -12,7 +12,7 @@ target_link_libraries(velta_make_examples PRIVATE velta_geometry velta_deck)
 
 if(VELTA_BUILD_DOCS)
   add_executable(velta_mdpdf docs/tools/mdpdf.cpp)
-  target_link_libraries(velta_mdpdf PRIVATE velta_model)
+  target_link_libraries(velta_mdpdf PRIVATE velta_model Qt6::Gui)
 
   set(VELTA_DOC_DIR ${CMAKE_BINARY_DIR}/bin)
   set(VELTA_DOC_IMAGES ${CMAKE_BINARY_DIR}/docs/images)

@@ -1,8 +1,6 @@
 #include "model/FileWriter.h"
 
-#include <QBuffer>
 #include <QFileDevice>
-#include <QImage>
 #include <QSaveFile>
 
 namespace velta {
@@ -60,17 +58,6 @@ void writeFileAtomically(const std::string& path, const QByteArray& bytes)
 void writeFileAtomically(const std::string& path, const std::string& bytes)
 {
     writeFileAtomically(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-void writePng(const std::string& path, const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG"))
-        throw FileWriteError(path, "the picture could not be encoded as PNG");
-    buffer.close();
-    writeFileAtomically(path, bytes);
 }
 
 }  // namespace velta

@@ -10,7 +10,6 @@
 #include <string>
 
 class QIODevice;
-class QImage;
 
 namespace velta {
 
@@ -34,9 +33,5 @@ QString writeAllChecked(QIODevice& device, const QByteArray& bytes);
 // Replaces `path` with `bytes`. Throws FileWriteError.
 void writeFileAtomically(const std::string& path, const std::string& bytes);
 void writeFileAtomically(const std::string& path, const QByteArray& bytes);
-
-// Encodes `image` as PNG in memory and writes it as above. Throws
-// FileWriteError, also when the picture cannot be encoded.
-void writePng(const std::string& path, const QImage& image);
 
 }  // namespace velta

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "graphics/PngFile.h"
 #include "model/FileWriter.h"
 #include "support/TestSupport.h"
 
