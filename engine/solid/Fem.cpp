@@ -4,6 +4,7 @@
 #include <QLibrary>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -686,16 +687,18 @@ Solver::Solver(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(const Model& a, const Model& b)
 {
+    // The second matrix is assembled on its own thread while this one
+    // assembles and orders the first; it is then factorised there with the
+    // first's analysis while this one factorises the first.
     auto first = std::make_unique<Solver::Impl>();
-    first->build(a);
-    first->analyse();
-    // The second matrix is assembled and factorised on its own thread while
-    // this one factorises the first.
     auto second = std::make_unique<Solver::Impl>();
+    std::promise<bool> analysed; // true when the first's analysis is there to share
+    std::future<bool> firstReady = analysed.get_future();
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
             second->build(b);
+            if (!firstReady.get()) return;
             const bool same = second->dofOf == first->dofOf && second->lower.nonZeros() == first->lower.nonZeros() &&
                               std::equal(second->lower.outerIndexPtr(),
                                          second->lower.outerIndexPtr() + second->lower.cols() + 1,
@@ -712,6 +715,15 @@ std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(co
             failure = std::current_exception();
         }
     });
+    try {
+        first->build(a);
+        first->analyse();
+        analysed.set_value(true);
+    } catch (...) {
+        analysed.set_value(false);
+        worker.join();
+        throw;
+    }
     try {
         first->factor = cholmod_copy_factor(first->symbolic, &first->cc);
         if (!first->factor) throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
