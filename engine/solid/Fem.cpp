@@ -4,6 +4,7 @@
 #include <QLibrary>
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -513,6 +514,20 @@ void singleThreadedBlas()
     (void)done;
 }
 
+// CHOLMOD's supernodal factorisation, when built with OpenMP (GNU libgomp),
+// opens teams of four threads for its scatter and gather steps; two
+// factorisations side by side then keep eight threads spinning on two
+// cores, a fifth of the whole analysis's CPU time for nothing. Its parallel
+// regions are made to run on the calling thread (the setting belongs to
+// each thread, so it is made on the thread that factorises). Any other
+// runtime is left as it is.
+void serialParallelRegions()
+{
+    using SetLevels = void (*)(int);
+    static const auto set = reinterpret_cast<SetLevels>(QLibrary::resolve("gomp", 1, "omp_set_max_active_levels"));
+    if (set) set(0);
+}
+
 } // namespace
 
 struct Solver::Impl {
@@ -631,6 +646,7 @@ struct Solver::Impl {
 
     void factorise()
     {
+        serialParallelRegions();
         cholmod_sparse a = view();
         const int ok = cholmod_factorize(&a, factor, &cc);
         if (!ok || cc.status != CHOLMOD_OK || factor->minor < factor->n)
@@ -671,16 +687,18 @@ Solver::Solver(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(const Model& a, const Model& b)
 {
+    // The second matrix is assembled on its own thread while this one
+    // assembles and orders the first; it is then factorised there with the
+    // first's analysis while this one factorises the first.
     auto first = std::make_unique<Solver::Impl>();
-    first->build(a);
-    first->analyse();
-    // The second matrix is assembled and factorised on its own thread while
-    // this one factorises the first.
     auto second = std::make_unique<Solver::Impl>();
+    std::promise<bool> analysed; // true when the first's analysis is there to share
+    std::future<bool> firstReady = analysed.get_future();
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
             second->build(b);
+            if (!firstReady.get()) return;
             const bool same = second->dofOf == first->dofOf && second->lower.nonZeros() == first->lower.nonZeros() &&
                               std::equal(second->lower.outerIndexPtr(),
                                          second->lower.outerIndexPtr() + second->lower.cols() + 1,
@@ -697,6 +715,15 @@ std::pair<std::unique_ptr<Solver>, std::unique_ptr<Solver>> factoriseTogether(co
             failure = std::current_exception();
         }
     });
+    try {
+        first->build(a);
+        first->analyse();
+        analysed.set_value(true);
+    } catch (...) {
+        analysed.set_value(false);
+        worker.join();
+        throw;
+    }
     try {
         first->factor = cholmod_copy_factor(first->symbolic, &first->cc);
         if (!first->factor) throw std::runtime_error("not enough memory for the factorisation of the stiffness matrix");
