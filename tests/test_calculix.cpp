@@ -134,7 +134,9 @@ TEST(Calculix, SameDisplacementsOnSmallDams)
         ASSERT_EQ(a.weightSeparate ? 2 : 1, d.models) << d.name;
         int open = 0;
         for (int e = 0; e < a.damElements; ++e) open += a.model.materials[a.model.elements[e].material].hoopFactor < 1;
-        if (d.model == &t1) EXPECT_GT(open, 0) << "joints open above the top of grout";
+        if (d.model == &t1) {
+            EXPECT_GT(open, 0) << "joints open above the top of grout";
+        }
         for (int k = 0; k < d.models; ++k) {
             SCOPED_TRACE(std::string(d.name) + (k ? ", weight's model" : ", adjusted structure"));
             Model& m = k ? a.weightModel : a.model;
