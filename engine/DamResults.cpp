@@ -188,25 +188,39 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
     // (1 / Re) dV/dtheta (its radial shear changing along the arch). The
     // cantilever's load is taken from its shear, the arch's is the rest;
     // the two parts of the arch's are kept as a check of the split.
-    auto loadSplit = [&](NodeResult& r, double baseElev) {
-        std::vector<double> zs, qs;
+    // The cantilever's shear Q on every layer row of its column, from its
+    // foundation up (rows where the column has no node left out).
+    struct ShearProfile {
+        std::vector<double> z, q;
+        // Index of the row at elevation zr, or -1.
+        int row(double zr) const
+        {
+            for (size_t i = 0; i < z.size(); ++i)
+                if (std::abs(z[i] - zr) <= 1e-6) return int(i);
+            return -1;
+        }
+    };
+    auto shearProfile = [&](double aCol, double baseElev) {
+        ShearProfile prof;
         for (double z : mesh.rows) {
             if (z < baseElev - 0.01) continue;
             ThroughCut t;
-            if (throughCut(r.a, z, t)) {
-                zs.push_back(z);
-                qs.push_back(t.Q);
+            if (throughCut(aCol, z, t)) {
+                prof.z.push_back(z);
+                prof.q.push_back(t.Q);
             }
         }
+        return prof;
+    };
+    auto loadSplit = [&](NodeResult& r, const ShearProfile& prof) {
         double cant = 0;
-        const int n = int(zs.size());
-        int i = 0;
-        while (i < n && std::abs(zs[i] - r.z) > 1e-6) ++i;
-        if (i < n && n >= 3) {
+        const int n = int(prof.z.size());
+        const int i = prof.row(r.z);
+        if (i >= 0 && n >= 3) {
             const int first = std::clamp(i - 1, 0, n - 3);
-            cant = slope3(&zs[first], &qs[first], r.z);
-        } else if (i < n && n == 2) {
-            cant = (qs[1] - qs[0]) / (zs[1] - zs[0]);
+            cant = slope3(&prof.z[first], &prof.q[first], r.z);
+        } else if (i >= 0 && n == 2) {
+            cant = (prof.q[1] - prof.q[0]) / (prof.z[1] - prof.z[0]);
         }
         r.cantLoad = cant / 1000;
         r.archLoad = r.pressure - r.cantLoad;
@@ -314,11 +328,12 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
         cr.slot = slot;
         cr.angle = layout.angle[slot];
         cr.baseElev = layout.baseElev[slot];
+        const ShearProfile profile = shearProfile(cr.angle, cr.baseElev);
         for (int k = nb - 1; k >= 0; --k) {
             const double z = g.arches[k].z;
             if (z < cr.baseElev - 0.01) break;
             cr.points.push_back(nodeResult(cr.angle, z));
-            loadSplit(cr.points.back(), cr.baseElev);
+            loadSplit(cr.points.back(), profile);
         }
         // At the foundation the rock takes the load directly, and the
         // cantilever's shear at the corner with the rock is no measure of
@@ -329,7 +344,6 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
         if (!cr.points.empty()) {
             NodeResult& foot = cr.points.back();
             double archShare = 0;
-            ThroughCut t0, t1;
             if (cr.points.size() >= 2) {
                 const NodeResult& above = cr.points[cr.points.size() - 2];
                 // The interval starts at the first layer a quarter of the
@@ -341,8 +355,9 @@ AnalysisResult presentResults(const DamGeometry& g, const DamCase& c, const Cant
                 const double meanP = kWater / 1000 *
                                      (std::max(0.0, c.reservoir - 0.5 * (z0 + above.z)) -
                                       std::max(0.0, c.tailwater - 0.5 * (z0 + above.z)));
-                if (meanP > 1e-9 && throughCut(foot.a, z0, t0) && throughCut(above.a, above.z, t1)) {
-                    const double meanCant = (t1.Q - t0.Q) / (above.z - z0) / 1000;
+                const int i0 = profile.row(z0), i1 = profile.row(above.z);
+                if (meanP > 1e-9 && i0 >= 0 && i1 >= 0) {
+                    const double meanCant = (profile.q[i1] - profile.q[i0]) / (above.z - z0) / 1000;
                     archShare = std::clamp(1 - meanCant / meanP, 0.0, 1.0);
                 }
             }

@@ -33,39 +33,11 @@ const std::string kEngine = std::string(VELTA_BIN_DIR) + "/VELTA_DOS.exe";
 const std::string kNoSpace = ": No space left on device";
 const char* const kViews[] = {"geometry", "3d", "deflection", "stresses", "forces", "loads"};
 
-struct CliRun {
-    int status = -1;
-    std::string err;
-};
-
-// Runs a binary with a bounded time: the tests run it under sanitizers too.
-// `locale`, when given, is the language setting of the child.
-CliRun runCli(const std::string& program, const std::vector<std::string>& args, const std::string& workDir = {},
-              const std::string& locale = {})
-{
-    QProcess p;
-    QStringList list;
-    for (const auto& a : args) list << QString::fromStdString(a);
-    if (!workDir.empty()) p.setWorkingDirectory(QString::fromStdString(workDir));
-    if (!locale.empty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"LANG", "LC_ALL", "LC_NUMERIC"}) env.insert(name, QString::fromStdString(locale));
-        p.setProcessEnvironment(env);
-    }
-    p.start(QString::fromStdString(program), list);
-    if (!p.waitForFinished(300000)) {
-        p.kill();
-        p.waitForFinished();
-        ADD_FAILURE() << program << " did not end";
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardError().toStdString()};
-}
+using CliRun = ProgramRun;
 
 CliRun tool(const std::vector<std::string>& args)
 {
-    return runCli(kCli, args);
+    return runProgram(kCli, args);
 }
 
 std::string f2(double x)
@@ -152,7 +124,7 @@ struct ProgramFolder {
     {
         std::vector<std::string> a{"run"};
         a.insert(a.end(), args.begin(), args.end());
-        return runCli(cli, a);
+        return runProgram(cli, a);
     }
 };
 
@@ -582,7 +554,7 @@ TEST(EngineFullDisk, NoTablesWithoutRoomAndNoStaleResults)
     const std::string deck = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
     TempDir roomy;
     fs::copy_file(deck, roomy.file("VELTA0.DAT"));
-    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, roomy.path()).status, 0);
+    ASSERT_EQ(runProgram(kEngine, {"VELTA0"}, roomy.path()).status, 0);
     const auto outSize = static_cast<long>(fs::file_size(roomy.file("VELTA0.OUT")));
     ASSERT_GT(fs::file_size(roomy.file("VELTA0.PLT")), 4096u) << "the tables must not fit in the page left";
 
@@ -590,7 +562,7 @@ TEST(EngineFullDisk, NoTablesWithoutRoomAndNoStaleResults)
     fs::copy_file(deck, disk.file("VELTA0.DAT"));
     disk.fill();
     disk.release(outSize + 4096);
-    CliRun r = runCli(kEngine, {"VELTA0"}, disk.path());
+    CliRun r = runProgram(kEngine, {"VELTA0"}, disk.path());
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(contains(r.err, "Cannot write " + disk.file("VELTA0.PLT") + kNoSpace)) << r.err;
     EXPECT_FALSE(fs::exists(disk.file("VELTA0.PLT")));
@@ -599,7 +571,7 @@ TEST(EngineFullDisk, NoTablesWithoutRoomAndNoStaleResults)
     // anything is analysed.
     writeFile(disk.file("VELTA0.PLT"), "old");
     ASSERT_TRUE(disk.makeReadOnly());
-    r = runCli(kEngine, {"VELTA0"}, disk.path());
+    r = runProgram(kEngine, {"VELTA0"}, disk.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(contains(r.err, "VELTA_DOS.exe: the previous results " + disk.file("VELTA0.OUT") +
                                     " cannot be removed: Read-only file system; nothing analysed\n"))
@@ -645,14 +617,14 @@ TEST(CommaLocale, EngineAndRunWriteTheSameFiles)
     const std::string deck = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
     TempDir c, local;
     for (const auto* dir : {&c, &local}) fs::copy_file(deck, dir->file("VELTA0.DAT"));
-    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, c.path(), "C").status, 0);
-    ASSERT_EQ(runCli(kEngine, {"VELTA0"}, local.path(), comma).status, 0);
+    ASSERT_EQ(runProgram(kEngine, {"VELTA0"}, c.path(), "C").status, 0);
+    ASSERT_EQ(runProgram(kEngine, {"VELTA0"}, local.path(), comma).status, 0);
     EXPECT_EQ(folderFiles(local.path()), folderFiles(c.path()));
     EXPECT_TRUE(contains(readFile(c.file("VELTA0.PLT")), "1200.00"));
 
     TempDir runs;
-    const CliRun inC = runCli(kCli, {"run", deck, runs.file("c")}, {}, "C");
-    const CliRun inComma = runCli(kCli, {"run", deck, runs.file("comma")}, {}, comma);
+    const CliRun inC = runProgram(kCli, {"run", deck, runs.file("c")}, {}, "C");
+    const CliRun inComma = runProgram(kCli, {"run", deck, runs.file("comma")}, {}, comma);
     EXPECT_EQ(inC.status, 0) << inC.err;
     EXPECT_EQ(inComma.status, 0) << inComma.err;
     const auto expected = folderFiles(runs.file("c"));

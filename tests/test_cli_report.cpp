@@ -3,7 +3,6 @@
 // the results export.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
@@ -22,26 +21,7 @@ namespace {
 
 const std::string kCli = std::string(VELTA_BIN_DIR) + "/velta-cli";
 
-struct Ran {
-    int status = -1;
-    std::string out, err;
-};
-
-Ran runTool(const std::string& program, const std::vector<std::string>& args)
-{
-    QProcess p;
-    QStringList list;
-    for (const auto& a : args) list << QString::fromStdString(a);
-    p.start(QString::fromStdString(program), list);
-    if (!p.waitForFinished(300000)) {
-        p.kill();
-        p.waitForFinished();
-        ADD_FAILURE() << program << " did not end";
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
-            p.readAllStandardError().toStdString()};
-}
+using Ran = ProgramRun;
 
 bool havePoppler()
 {
@@ -51,7 +31,7 @@ bool havePoppler()
 
 int pageCount(const std::string& pdf)
 {
-    const Ran r = runTool("pdfinfo", {pdf});
+    const Ran r = runProgram("pdfinfo", {pdf});
     EXPECT_EQ(r.status, 0) << r.err;
     std::istringstream in(r.out);
     std::string line;
@@ -62,7 +42,7 @@ int pageCount(const std::string& pdf)
 
 std::string pdfText(const std::string& pdf)
 {
-    const Ran r = runTool("pdftotext", {"-layout", pdf, "-"});
+    const Ran r = runProgram("pdftotext", {"-layout", pdf, "-"});
     EXPECT_EQ(r.status, 0) << r.err;
     // Ligatures a font may still use, back to their letters.
     QString t = QString::fromStdString(r.out);
@@ -118,14 +98,14 @@ TEST(CliReport, EveryExampleReadsBackWithItsTitleBlockTablesAndExtremes)
         const std::string dat = std::string(VELTA_SOURCE_DIR) + "/examples/" + e.name + ".dat";
         std::vector<std::string> runArgs = {"run", dat, dir.path() + "run"};
         if (e.si) runArgs.push_back("--si");
-        const Ran ran = runTool(kCli, runArgs);
+        const Ran ran = runProgram(kCli, runArgs);
         ASSERT_EQ(ran.status, 0) << ran.err;
 
         const std::string pdf = dir.file("report.pdf");
         std::vector<std::string> args = {"report", dat, pdf, "--results", dir.path() + "run/VELTA0.PLT",
                                          dir.path() + "run/VELTA0.OUT"};
         if (e.si) args.push_back("--si");
-        const Ran rep = runTool(kCli, args);
+        const Ran rep = runProgram(kCli, args);
         ASSERT_EQ(rep.status, 0) << rep.err;
 
         const int pages = pageCount(pdf);
@@ -169,7 +149,7 @@ TEST(CliReport, RunsTheAnalysisWhenNoResultsAreGiven)
     if (!havePoppler()) GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
     TempDir dir;
     const std::string dat = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
-    const Ran rep = runTool(kCli, {"report", dat, dir.file("own.pdf")});
+    const Ran rep = runProgram(kCli, {"report", dat, dir.file("own.pdf")});
     ASSERT_EQ(rep.status, 0) << rep.err;
     const std::string text = pdfText(dir.file("own.pdf"));
     EXPECT_NE(text.find("Equilibrium check"), std::string::npos);
@@ -180,21 +160,21 @@ TEST(CliReport, UsageAndAReportThatCannotBeWritten)
 {
     TempDir dir;
     const std::string dat = std::string(VELTA_SOURCE_DIR) + "/examples/simple.dat";
-    EXPECT_EQ(runTool(kCli, {"report", dat}).status, 2);
-    EXPECT_EQ(runTool(kCli, {"report", dat, dir.file("a.pdf"), "--results", "x.PLT"}).status, 2);
-    EXPECT_EQ(runTool(kCli, {"report", dat, dir.file("a.pdf"), "--pages"}).status, 2);
+    EXPECT_EQ(runProgram(kCli, {"report", dat}).status, 2);
+    EXPECT_EQ(runProgram(kCli, {"report", dat, dir.file("a.pdf"), "--results", "x.PLT"}).status, 2);
+    EXPECT_EQ(runProgram(kCli, {"report", dat, dir.file("a.pdf"), "--pages"}).status, 2);
 
     // A folder in the way of the file: nothing is written, an earlier report
     // stays whole.
-    const Ran ran = runTool(kCli, {"run", dat, dir.path() + "run"});
+    const Ran ran = runProgram(kCli, {"run", dat, dir.path() + "run"});
     ASSERT_EQ(ran.status, 0) << ran.err;
     writeFile(dir.file("blocker"), "not a folder");
-    const Ran bad = runTool(kCli, {"report", dat, dir.file("blocker") + "/r.pdf", "--results",
+    const Ran bad = runProgram(kCli, {"report", dat, dir.file("blocker") + "/r.pdf", "--results",
                                    dir.path() + "run/VELTA0.PLT", dir.path() + "run/VELTA0.OUT"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("Cannot write"), std::string::npos) << bad.err;
     // Results that are missing: no report.
-    const Ran none = runTool(kCli, {"report", dat, dir.file("n.pdf"), "--results", dir.file("no.PLT"),
+    const Ran none = runProgram(kCli, {"report", dat, dir.file("n.pdf"), "--results", dir.file("no.PLT"),
                                     dir.file("no.OUT")});
     EXPECT_EQ(none.status, 1);
     EXPECT_FALSE(std::ifstream(dir.file("n.pdf")).good());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
 #include <filesystem>
 
@@ -10,20 +9,12 @@ using namespace velta;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string err;
-};
+using CliRun = test::ProgramRun;
 
-CliRun resave(const std::vector<std::string>& args)
+CliRun resave(std::vector<std::string> args)
 {
-    QProcess p;
-    QStringList list{"resave"};
-    for (const auto& a : args) list << QString::fromStdString(a);
-    p.start(QString(VELTA_BIN_DIR) + "/velta-cli", list);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardError().toStdString()};
+    args.insert(args.begin(), "resave");
+    return test::runProgram(std::string(VELTA_BIN_DIR) + "/velta-cli", args);
 }
 
 std::string lines(std::initializer_list<const char*> ls)

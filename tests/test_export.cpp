@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
 #include <filesystem>
 
 #include "deck/DeckWriter.h"
@@ -186,17 +185,11 @@ TEST(ResultsExport, ReadThenExportInSi)
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun runCli(const QStringList& args)
+ProgramRun runCli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QString(VELTA_BIN_DIR) + "/velta-cli", args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError().toStdString()};
+    std::vector<std::string> list;
+    for (const QString& a : args) list.push_back(a.toStdString());
+    return runProgram(std::string(VELTA_BIN_DIR) + "/velta-cli", list);
 }
 
 }  // namespace
@@ -212,7 +205,7 @@ TEST(ExportCommand, UsageAndRefusedCase)
     EXPECT_EQ(runCli({"export", "a.dat", plt, out, csv, "--metric"}).status, 2);
     EXPECT_EQ(runCli({"export", "a.dat", plt, out, csv, "--si", "x"}).status, 2);
     // A case that cannot be opened writes nothing.
-    CliRun r = runCli({"export", QString::fromStdString(dir.file("missing.dat")), plt, out, csv});
+    ProgramRun r = runCli({"export", QString::fromStdString(dir.file("missing.dat")), plt, out, csv});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     EXPECT_FALSE(QFileInfo::exists(csv));

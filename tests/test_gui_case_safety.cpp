@@ -323,11 +323,3 @@ TEST_F(CaseWindow, TheReportOpensInAReadOnlyWindowOfTheProgram)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    velta::test::useOffscreenPlatform();
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -11,7 +11,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -199,10 +198,9 @@ TEST_F(ContourWindow, ReportIsOfferedForCurrentResultsOnlyAndWritesAPdf)
     const std::string pdf = test::readFile(docs.file("report.pdf"));
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {*saveAnswer, QStringLiteral("-")});
-        ASSERT_TRUE(p.waitForFinished(30000));
-        const std::string text = p.readAllStandardOutput().toStdString();
+        const test::ProgramRun p = test::runProgram("pdftotext", {saveAnswer->toStdString(), "-"});
+        ASSERT_EQ(p.status, 0);
+        const std::string& text = p.out;
         EXPECT_NE(text.find("Case of the sample results"), std::string::npos) << text.substr(0, 400);
         EXPECT_NE(text.find("sample.dat"), std::string::npos);
     }
@@ -241,11 +239,3 @@ TEST_F(ContourWindow, ReportIsOfferedForCurrentResultsOnlyAndWritesAPdf)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    velta::test::useOffscreenPlatform();
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -35,15 +35,7 @@ using namespace velta;
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_gui_editors";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+QApplication& app() { return *qobject_cast<QApplication*>(QCoreApplication::instance()); }
 
 // Answers the input boxes in turn; nullopt acts as "cancel".
 class ScriptedPrompter : public Prompter {

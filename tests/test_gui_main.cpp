@@ -26,14 +26,7 @@ using velta::test::TempDir;
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_gui_main";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
+QApplication& app() { return *qobject_cast<QApplication*>(QCoreApplication::instance()); }
 
 class NoDialogs : public ShellDialogs {
 public:

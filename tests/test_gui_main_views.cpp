@@ -219,11 +219,3 @@ TEST_F(ViewsWindow, ResizedWindowKeepsTheLayoutRulesAndRedrawsTheView)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    velta::test::useOffscreenPlatform();
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

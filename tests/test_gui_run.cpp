@@ -342,11 +342,3 @@ TEST_F(RunWindow, CommaLocaleWritesTheSameFilesAsTheCLocale)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    velta::test::useOffscreenPlatform();
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

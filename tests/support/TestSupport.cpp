@@ -1,5 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -112,5 +116,28 @@ void useOffscreenPlatform()
 }
 
 std::string testData(const std::string& name) { return std::string(VELTA_TEST_DATA) + "/" + name; }
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
+                      const std::string& locale)
+{
+    QProcess p;
+    QStringList list;
+    for (const auto& a : args) list << QString::fromStdString(a);
+    if (!workDir.empty()) p.setWorkingDirectory(QString::fromStdString(workDir));
+    if (!locale.empty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LC_ALL", "LC_NUMERIC"}) env.insert(name, QString::fromStdString(locale));
+        p.setProcessEnvironment(env);
+    }
+    p.start(QString::fromStdString(program), list);
+    if (!p.waitForFinished(300000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << program << " did not end";
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
+            p.readAllStandardError().toStdString()};
+}
 
 }  // namespace velta::test

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders and file access.
 #include <string>
+#include <vector>
 
 namespace velta::test {
 
@@ -51,6 +52,19 @@ std::string commaLocale();
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string testData(const std::string& name);
+
+// What a program run by a test did: its exit code (-1 when it crashed or
+// did not end) and what it wrote.
+struct ProgramRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs a program with a bounded time (the tests run under sanitizers too),
+// killing it when it does not end, which is then a test failure. `workDir`
+// and `locale` (the child's language setting), when given, are the child's.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& workDir = {}, const std::string& locale = {});
 
 // Widget tests run without a display unless a platform is chosen; call this
 // before creating the application object.
